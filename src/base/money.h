@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+
+namespace kontaro {
+
+// Thrown when an amount leaves the range of Money; never a wrapped value.
+class MoneyOverflow : public std::overflow_error {
+public:
+    MoneyOverflow();
+};
+
+enum class Rounding {
+    TowardZero, // how every amount is cut when it is stored
+    HalfEven,   // where a rule asks for rounding ("banker's rounding")
+};
+
+// An exact amount in units of 1/10000. Money fields of the tables keep two decimals:
+// storing cuts toward zero (12,0167 -> 12,01; -0,0099 -> 0,00), it never rounds.
+class Money {
+public:
+    static constexpr std::int64_t Scale = 10000;
+    static constexpr std::int64_t UnitsPerCent = 100;
+
+    constexpr Money() = default;
+    static constexpr Money fromUnits(std::int64_t units) { return Money(units); }
+    static Money fromCents(std::int64_t cents);
+    static Money fromInteger(std::int64_t whole);
+
+    constexpr std::int64_t units() const { return m_units; }
+    // Whole cents after cutting toward zero: what a money field holds.
+    constexpr std::int64_t cents() const { return m_units / UnitsPerCent; }
+    constexpr bool isZero() const { return m_units == 0; }
+    constexpr bool isNegative() const { return m_units < 0; }
+
+    // The value a money field keeps: cut toward zero to cents.
+    constexpr Money stored() const { return Money(cents() * UnitsPerCent); }
+    Money roundedToCents(Rounding rounding) const;
+
+    // this * numerator / denominator, exact in between, rounded to 1/10000.
+    Money mulDiv(std::int64_t numerator, std::int64_t denominator, Rounding rounding) const;
+    Money operator*(std::int64_t factor) const;
+
+    Money operator+(Money other) const;
+    Money operator-(Money other) const;
+    Money operator-() const;
+    Money& operator+=(Money other) { return *this = *this + other; }
+    Money& operator-=(Money other) { return *this = *this - other; }
+
+    constexpr auto operator<=>(const Money&) const = default;
+
+    // Plain decimal text with up to four decimals and the given separator, e.g. "-1234,5";
+    // no thousands separator. Meant for tests and logs; reports use the format directives.
+    QString toPlainString(QChar decimalSeparator = QLatin1Char(',')) const;
+
+    // Reads "1234,56", "-0,5", "1.234,56" (group separators between digit groups are skipped),
+    // "+3", ",5". More than four decimals are cut toward zero. Empty or malformed text: nullopt.
+    static std::optional<Money> parse(const QString& text, QChar decimalSeparator = QLatin1Char(','),
+                                      QChar groupSeparator = QLatin1Char('.'));
+
+private:
+    constexpr explicit Money(std::int64_t units) : m_units(units) {}
+    std::int64_t m_units = 0;
+};
+
+} // namespace kontaro
