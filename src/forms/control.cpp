@@ -1,0 +1,25 @@
+#include "forms/control.h"
+
+namespace kontaro::forms {
+
+Control::Control(QString name, ControlKind kind)
+    : m_name(std::move(name))
+    , m_kind(kind) {
+    takesFocus = kind != ControlKind::Label && kind != ControlKind::Panel && kind != ControlKind::Image;
+}
+
+QString Control::text() const {
+    return m_binding ? m_binding->text() : m_text;
+}
+
+void Control::setText(const QString& text) {
+    QString value = upperCase ? text.toUpper() : text;
+    if (maxLength > 0)
+        value.truncate(maxLength);
+    if (m_binding)
+        m_binding->setText(value);
+    else
+        m_text = value;
+}
+
+} // namespace kontaro::forms

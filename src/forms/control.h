@@ -1,0 +1,67 @@
+#pragma once
+
+#include "forms/color.h"
+#include "forms/field_binding.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace kontaro::forms {
+
+enum class ControlKind { Edit, Label, Button, CheckBox, DropDown, List, Grid, Panel, Memo, Image };
+
+// One named control of a form: the state a view shows and the handlers the form runs for it.
+// It has no pixels; the view of a form reads this state after every event.
+class Control {
+public:
+    Control(QString name, ControlKind kind);
+
+    const QString& name() const { return m_name; }
+    ControlKind kind() const { return m_kind; }
+
+    // The edit text; for a bound control the bound field's text.
+    QString text() const;
+    // Sets the text without running any handler. A bound control writes its field (which may
+    // throw kontaro::UserError when the text does not read). Upper-case controls upper-case it,
+    // a maximum length cuts it.
+    void setText(const QString& text);
+
+    QString caption;
+    QString hint;
+    int helpContext = 0;
+    Color color = Color::Default;
+    Color fontColor = Color::Default;
+    bool enabled = true;
+    bool readOnly = false;
+    bool visible = true;
+    bool checked = false;
+    int tag = 0;
+    QStringList items;
+    int selected = -1;
+    int maxLength = 0;      // 0: no limit
+    bool upperCase = false; // entry is turned into capitals
+    QString parent;         // the panel that holds this control, if any
+    bool takesFocus = true; // a click moves the focus here (labels, panels and speed buttons do not)
+
+    void bind(std::shared_ptr<FieldBinding> binding) { m_binding = std::move(binding); }
+    bool isBound() const { return m_binding != nullptr; }
+
+    // Handlers; empty ones do nothing. The key handler gets the key's name ("Enter", "+", "F1", ...).
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+    std::function<void()> onChange;
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+    std::function<void(const QString& key)> onKey;
+    std::function<void(const QString& source)> onDrop;
+
+private:
+    QString m_name;
+    ControlKind m_kind;
+    QString m_text;
+    std::shared_ptr<FieldBinding> m_binding;
+};
+
+} // namespace kontaro::forms
