@@ -7,7 +7,7 @@ namespace kontaro::forms {
 
 namespace {
 
-constexpr std::array<std::pair<Color, const char*>, 10> Names = {{
+constexpr std::array<std::pair<Color, const char*>, 11> Names = {{
     {Color::Default, "default"},
     {Color::Cyan, "cyan"},
     {Color::Lime, "lime"},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<Color, const char*>, 10> Names = {{
     {Color::Black, "black"},
     {Color::White, "white"},
     {Color::Gray, "gray"},
+    {Color::Silver, "silver"},
 }};
 
 } // namespace

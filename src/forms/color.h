@@ -16,6 +16,7 @@ enum class Color {
     Black,
     White,
     Gray,
+    Silver, // light grey (192,192,192), the neutral background of a message line
 };
 
 // Lower-case English name ("cyan", "lime", ...) as used by scenarios; "default" for Default.

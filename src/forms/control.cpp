@@ -5,7 +5,8 @@ namespace kontaro::forms {
 Control::Control(QString name, ControlKind kind)
     : m_name(std::move(name))
     , m_kind(kind) {
-    takesFocus = kind != ControlKind::Label && kind != ControlKind::Panel && kind != ControlKind::Image;
+    takesFocus = kind != ControlKind::Label && kind != ControlKind::Panel && kind != ControlKind::Image &&
+                 kind != ControlKind::Chart && kind != ControlKind::MenuItem;
 }
 
 QString Control::text() const {

@@ -10,7 +10,22 @@
 
 namespace kontaro::forms {
 
-enum class ControlKind { Edit, Label, Button, CheckBox, DropDown, List, Grid, Panel, Memo, Image };
+// A Chart holds its value series as List children; a MenuItem is an entry of the context menu of its
+// parent control.
+enum class ControlKind {
+    Edit,
+    Label,
+    Button,
+    CheckBox,
+    DropDown,
+    List,
+    Grid,
+    Panel,
+    Memo,
+    Image,
+    Chart,
+    MenuItem
+};
 
 // One named control of a form: the state a view shows and the handlers the form runs for it.
 // It has no pixels; the view of a form reads this state after every event.

@@ -1,0 +1,59 @@
+#include "views/t_journal.h"
+
+#include "forms/control_spec.h"
+
+namespace kontaro::views {
+
+namespace {
+
+using forms::ControlSpec;
+using enum forms::ControlKind;
+
+constexpr ControlSpec Controls[] = {
+    // Column headings above the list.
+    {.name = u"L_Soll", .kind = Label, .caption = u"Soll"},
+    {.name = u"L_Haben", .kind = Label, .caption = u"Haben"},
+    {.name = u"L_Saldo", .kind = Label, .caption = u"Saldo"},
+    {.name = u"L_Buchtext", .kind = Label, .caption = u"Buchungstext"},
+    {.name = u"L_Anr", .kind = Label, .caption = u"Anr"},
+    {.name = u"L_Beleg", .kind = Label, .caption = u"Beleg"},
+    {.name = u"L_Datum", .kind = Label, .caption = u"Datum"},
+    {.name = u"L_BnrOk", .kind = Label, .caption = u"Bnr Ok"},
+
+    // One panel of three rows per line of journal.DB, in line order; the fields of each panel,
+    // row by row. UstP is followed by "%". The current panel is highlighted in yellow; a click on
+    // a panel selects the accounts of its line.
+    {.name = u"Buchungsliste",
+     .kind = Grid,
+     .readOnly = true,
+     .items = u"SollKnt;SollBetrag;SollSaldo2;Anr;Beleg;Datum;"
+              u"HabenKnt;HabenBetrag;HabenSaldo2;Buchtext;"
+              u"UstKnt;UstSoll;UstHaben;UstSaldo2;UstP;Bnr;Ok"},
+    {.name = u"UpdateKonto",
+     .kind = MenuItem,
+     .caption = u"Update Soll/Haben Konto im Hauptbuch/Kontoplan",
+     .parent = u"Buchungsliste"},
+
+    // Search term (an amount or a text) and the two searches next to it.
+    {.name = u"SucheText", .upperCase = true},
+    {.name = u"B_sucheAelter", .kind = Button},
+    {.name = u"B_sucheNeueste", .kind = Button},
+    // Posting number of the current line, or the number to go to.
+    {.name = u"sucheBnr"},
+    // Print button; its tag is the print mode.
+    {.name = u"B_DruckJournal", .kind = Button},
+};
+
+} // namespace
+
+T_Journal::T_Journal(forms::Ui& ui)
+    : Form(QStringLiteral("_Journal"), ui) {
+    caption = QStringLiteral("Journal");
+    helpContext = 4;
+    windowState = forms::WindowState::Minimized;
+
+    for (const ControlSpec& spec : Controls)
+        forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+}
+
+} // namespace kontaro::views

@@ -1,0 +1,70 @@
+#include "views/t_konto.h"
+
+#include "forms/control_spec.h"
+
+namespace kontaro::views {
+
+namespace {
+
+using forms::ControlSpec;
+using enum forms::ControlKind;
+
+constexpr QStringView Header = u"Kopfleiste";
+
+// The header strip shows the current record of the window's own cursor on kntplan.DB (the field
+// named by each display); a double-click on it re-syncs every account balance.
+constexpr ControlSpec HeaderControls[] = {
+    {.name = u"L_kontoWahl", .kind = Label, .caption = u"Kontonummer"},
+    // Shown in bold. Set by the chart window and the account list, never by typing.
+    {.name = u"kontoWahl", .readOnly = true, .upperCase = true, .maxLength = 10},
+    {.name = u"L_Typ", .kind = Label, .caption = u"Art"},
+    {.name = u"Typ", .readOnly = true},
+    {.name = u"L_UstKnt", .kind = Label, .caption = u"UstKnt"},
+    {.name = u"UstKnt", .readOnly = true},
+    {.name = u"L_UstP", .kind = Label, .caption = u"UstP"},
+    {.name = u"UstP", .readOnly = true},
+    {.name = u"L_Budget", .kind = Label, .caption = u"Budget"},
+    {.name = u"Budget", .readOnly = true},
+    {.name = u"L_Saldo", .kind = Label, .caption = u"Saldo"},
+    {.name = u"Saldo", .readOnly = true},
+    {.name = u"L_Gruppe", .kind = Label, .caption = u"Gruppe"},
+    {.name = u"Gruppe", .readOnly = true},
+    {.name = u"L_Name", .kind = Label, .caption = u"Kontobezeichnung"},
+    {.name = u"Name", .readOnly = true},
+};
+
+constexpr ControlSpec Controls[] = {
+    // Ticked: manual choice, the account no longer follows the chart window.
+    {.name = u"fixeKontowahl", .kind = CheckBox, .caption = u"Kontoaswahl"},
+    // Lookup over the chart of accounts (columns Knr, Typ, UstP, Saldo, Name; 26 rows).
+    {.name = u"Kontoauswahl", .kind = DropDown},
+    // The ledger lines of the account from konten.DB, index "absteigend". The posting window reads
+    // a dropped row by column position, so the order of the columns is fixed.
+    {.name = u"Hauptbuchzeilen",
+     .kind = Grid,
+     .readOnly = true,
+     .items = u"SollBetrag;HabenBetrag;GKnt;Buchtext;Datum;Beleg;Anr;Kz;Saldo;Bnr"},
+    // Prints the current account.
+    {.name = u"B_kontodruck", .kind = Button},
+    // Hidden commands run by the main menu and the posting window: the printout with the mode in
+    // its tag, and the balance re-sync.
+    {.name = u"up_kontodruck", .kind = Button, .visible = false},
+    {.name = u"B_pruefe", .kind = Button, .caption = u"pruefe", .visible = false},
+};
+
+} // namespace
+
+T_Konto::T_Konto(forms::Ui& ui)
+    : Form(QStringLiteral("_Konto"), ui) {
+    caption = QStringLiteral("Hauptbuch");
+    helpContext = 5;
+    windowState = forms::WindowState::Minimized;
+
+    addControl(Header.toString(), Panel);
+    for (const ControlSpec& spec : HeaderControls)
+        forms::applySpec(addControl(spec.name.toString(), spec.kind, Header.toString()), spec);
+    for (const ControlSpec& spec : Controls)
+        forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+}
+
+} // namespace kontaro::views
