@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <stdexcept>
 
 namespace kontaro {
@@ -12,9 +11,7 @@ class UserError : public std::runtime_error {
 public:
     explicit UserError(const QString& message)
         : std::runtime_error(message.toStdString())
-        , m_message(message)
-    {
-    }
+        , m_message(message) {}
     const QString& message() const { return m_message; }
 
 private:

@@ -8,16 +8,14 @@ namespace {
 
 __extension__ typedef __int128 Wide; // exact intermediates for products of two amounts
 
-std::int64_t checked(Wide value)
-{
+std::int64_t checked(Wide value) {
     if (value > std::numeric_limits<std::int64_t>::max() || value < std::numeric_limits<std::int64_t>::min())
         throw MoneyOverflow();
     return static_cast<std::int64_t>(value);
 }
 
 // Divides exactly and rounds the quotient as asked.
-Wide divide(Wide numerator, Wide denominator, Rounding rounding)
-{
+Wide divide(Wide numerator, Wide denominator, Rounding rounding) {
     if (denominator < 0) {
         numerator = -numerator;
         denominator = -denominator;
@@ -36,54 +34,43 @@ Wide divide(Wide numerator, Wide denominator, Rounding rounding)
 } // namespace
 
 MoneyOverflow::MoneyOverflow()
-    : std::overflow_error("Betrag außerhalb des darstellbaren Bereichs")
-{
-}
+    : std::overflow_error("Betrag außerhalb des darstellbaren Bereichs") {}
 
-Money Money::fromCents(std::int64_t cents)
-{
+Money Money::fromCents(std::int64_t cents) {
     return Money(checked(Wide(cents) * UnitsPerCent));
 }
 
-Money Money::fromInteger(std::int64_t whole)
-{
+Money Money::fromInteger(std::int64_t whole) {
     return Money(checked(Wide(whole) * Scale));
 }
 
-Money Money::roundedToCents(Rounding rounding) const
-{
+Money Money::roundedToCents(Rounding rounding) const {
     return Money(checked(divide(m_units, UnitsPerCent, rounding) * UnitsPerCent));
 }
 
-Money Money::mulDiv(std::int64_t numerator, std::int64_t denominator, Rounding rounding) const
-{
+Money Money::mulDiv(std::int64_t numerator, std::int64_t denominator, Rounding rounding) const {
     if (denominator == 0)
         throw std::domain_error("Division durch null");
     return Money(checked(divide(Wide(m_units) * numerator, denominator, rounding)));
 }
 
-Money Money::operator*(std::int64_t factor) const
-{
+Money Money::operator*(std::int64_t factor) const {
     return Money(checked(Wide(m_units) * factor));
 }
 
-Money Money::operator+(Money other) const
-{
+Money Money::operator+(Money other) const {
     return Money(checked(Wide(m_units) + other.m_units));
 }
 
-Money Money::operator-(Money other) const
-{
+Money Money::operator-(Money other) const {
     return Money(checked(Wide(m_units) - other.m_units));
 }
 
-Money Money::operator-() const
-{
+Money Money::operator-() const {
     return Money(checked(-Wide(m_units)));
 }
 
-QString Money::toPlainString(QChar decimalSeparator) const
-{
+QString Money::toPlainString(QChar decimalSeparator) const {
     const bool negative = m_units < 0;
     const Wide magnitude = negative ? -Wide(m_units) : Wide(m_units);
     const auto whole = static_cast<unsigned long long>(magnitude / Scale);
@@ -99,8 +86,7 @@ QString Money::toPlainString(QChar decimalSeparator) const
     return text;
 }
 
-std::optional<Money> Money::parse(const QString& input, QChar decimalSeparator, QChar groupSeparator)
-{
+std::optional<Money> Money::parse(const QString& input, QChar decimalSeparator, QChar groupSeparator) {
     const QString text = input.trimmed();
     int i = 0;
     bool negative = false;
@@ -113,33 +99,38 @@ std::optional<Money> Money::parse(const QString& input, QChar decimalSeparator, 
     int fractionDigits = 0;
     bool anyDigit = false;
     bool inFraction = false;
-    bool lastWasGroup = false;
+    bool grouped = false;
+    int groupDigits = 0; // digits of the whole part since the last group separator
     for (; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isDigit() && c.unicode() < 128) {
             const int digit = c.unicode() - '0';
             anyDigit = true;
-            lastWasGroup = false;
             if (inFraction) {
                 if (fractionDigits < 4) {
                     fraction = fraction * 10 + digit;
                     ++fractionDigits;
                 }
             } else {
+                ++groupDigits;
                 whole = whole * 10 + digit;
                 if (whole > Wide(std::numeric_limits<std::int64_t>::max()))
                     return std::nullopt;
             }
         } else if (c == decimalSeparator && !inFraction) {
+            if (grouped && groupDigits != 3)
+                return std::nullopt;
             inFraction = true;
-            lastWasGroup = false;
-        } else if (c == groupSeparator && !inFraction && anyDigit && !lastWasGroup) {
-            lastWasGroup = true;
+        } else if (c == groupSeparator && !inFraction) {
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3))
+                return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
         } else {
             return std::nullopt;
         }
     }
-    if (!anyDigit || lastWasGroup)
+    if (!anyDigit || (grouped && !inFraction && groupDigits != 3))
         return std::nullopt;
     while (fractionDigits < 4) {
         fraction *= 10;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
-
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <ranges>
 #include <stdexcept>
 
 namespace kontaro {
@@ -37,6 +37,10 @@ public:
     constexpr std::int64_t cents() const { return m_units / UnitsPerCent; }
     constexpr bool isZero() const { return m_units == 0; }
     constexpr bool isNegative() const { return m_units < 0; }
+    constexpr bool isPositive() const { return m_units > 0; }
+    // -1, 0 or 1.
+    constexpr int sign() const { return (m_units > 0) - (m_units < 0); }
+    Money abs() const { return isNegative() ? -*this : *this; }
 
     // The value a money field keeps: cut toward zero to cents.
     constexpr Money stored() const { return Money(cents() * UnitsPerCent); }
@@ -45,6 +49,8 @@ public:
     // this * numerator / denominator, exact in between, rounded to 1/10000.
     Money mulDiv(std::int64_t numerator, std::int64_t denominator, Rounding rounding) const;
     Money operator*(std::int64_t factor) const;
+    // this / divisor, rounded to 1/10000 as asked.
+    Money dividedBy(std::int64_t divisor, Rounding rounding) const { return mulDiv(1, divisor, rounding); }
 
     Money operator+(Money other) const;
     Money operator-(Money other) const;
@@ -54,17 +60,31 @@ public:
 
     constexpr auto operator<=>(const Money&) const = default;
 
+    // For the reports that sum in floating point; exact up to the 64-bit mantissa of long double.
+    long double toLongDouble() const { return static_cast<long double>(m_units) / Scale; }
+
+    // Exact sum of a range of amounts; throws MoneyOverflow like operator+.
+    template <std::ranges::input_range Range> static Money sum(const Range& amounts) {
+        Money total;
+        for (const Money& amount : amounts)
+            total += amount;
+        return total;
+    }
+
     // Plain decimal text with up to four decimals and the given separator, e.g. "-1234,5";
     // no thousands separator. Meant for tests and logs; reports use the format directives.
     QString toPlainString(QChar decimalSeparator = QLatin1Char(',')) const;
 
-    // Reads "1234,56", "-0,5", "1.234,56" (group separators between digit groups are skipped),
-    // "+3", ",5". More than four decimals are cut toward zero. Empty or malformed text: nullopt.
+    // Reads "1234,56", "-0,5", "1.234,56", "+3", ",5". Group separators are optional, but where
+    // they stand they must split the whole part into groups of three ("1.23" and "1..000" are
+    // refused rather than misread). More than four decimals are cut toward zero. Blanks around the
+    // text are ignored. Empty or malformed text: nullopt.
     static std::optional<Money> parse(const QString& text, QChar decimalSeparator = QLatin1Char(','),
                                       QChar groupSeparator = QLatin1Char('.'));
 
 private:
-    constexpr explicit Money(std::int64_t units) : m_units(units) {}
+    constexpr explicit Money(std::int64_t units)
+        : m_units(units) {}
     std::int64_t m_units = 0;
 };
 

@@ -10,8 +10,7 @@
 
 namespace kontaro::text {
 
-QByteArray encodeWindows1252(const QString& text)
-{
+QByteArray encodeWindows1252(const QString& text) {
     QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
     QByteArray out;
     out.reserve(text.size());
@@ -37,14 +36,12 @@ QByteArray encodeWindows1252(const QString& text)
     return out;
 }
 
-QString decodeWindows1252(const QByteArray& bytes)
-{
+QString decodeWindows1252(const QByteArray& bytes) {
     QStringDecoder decoder("windows-1252");
     return decoder.decode(bytes);
 }
 
-QString decodeText(const QByteArray& bytes)
-{
+QString decodeText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
@@ -54,8 +51,7 @@ QString decodeText(const QByteArray& bytes)
     return decodeWindows1252(bytes);
 }
 
-QStringList splitLines(const QString& text)
-{
+QStringList splitLines(const QString& text) {
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -66,8 +62,7 @@ QStringList splitLines(const QString& text)
     return normalized.split(QLatin1Char('\n'));
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
@@ -75,8 +70,7 @@ QByteArray readFile(const QString& path)
     return file.readAll();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
+void writeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     // Some directories allow writing a file but not creating the temporary beside it.
     file.setDirectWriteFallback(true);
@@ -85,13 +79,11 @@ void writeFile(const QString& path, const QByteArray& bytes)
                             .arg(QFileInfo(path).fileName(), file.errorString()));
 }
 
-QStringList readLines(const QString& path)
-{
+QStringList readLines(const QString& path) {
     return splitLines(decodeText(readFile(path)));
 }
 
-void writeLines(const QString& path, const QStringList& lines)
-{
+void writeLines(const QString& path, const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += encodeWindows1252(line);

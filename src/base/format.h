@@ -1,0 +1,85 @@
+#pragma once
+
+#include "base/money.h"
+
+#include <QChar>
+#include <QString>
+#include <concepts>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <variant>
+
+namespace kontaro {
+
+// A format string and its arguments do not fit together: a programming error, never user input.
+class FormatError : public std::logic_error {
+public:
+    explicit FormatError(const QString& message);
+};
+
+// One argument of format(): a text, an integer, an exact amount or a floating value.
+class FormatArg {
+public:
+    using Value = std::variant<QString, std::int64_t, Money, long double>;
+
+    FormatArg(const QString& text)
+        : m_value(text) {}
+    FormatArg(const char* utf8)
+        : m_value(QString::fromUtf8(utf8)) {}
+    FormatArg(QChar c)
+        : m_value(QString(c)) {}
+    FormatArg(Money amount)
+        : m_value(amount) {}
+    FormatArg(double value)
+        : m_value(static_cast<long double>(value)) {}
+    FormatArg(long double value)
+        : m_value(value) {}
+    template <std::integral T>
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>) FormatArg(T value)
+        : m_value(toInt64(value)) {}
+    FormatArg(bool) = delete;
+    FormatArg(char) = delete;
+
+    const Value& value() const { return m_value; }
+
+private:
+    template <std::integral T> static std::int64_t toInt64(T value) {
+        if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(std::int64_t)) {
+            if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+                throw FormatError(QStringLiteral("Ganzzahl zu groß für die Ausgabe"));
+        }
+        return static_cast<std::int64_t>(value);
+    }
+
+    Value m_value;
+};
+
+// Builds a report line. Directives, each taking the next argument:
+//   %[-][W][.P]s  text, cut to P characters when P is given, padded to W columns
+//   %[-][W][.P]d  integer, at least P digits (zero-padded), padded to W columns
+//   %[-][W][.P]n  money, integer or floating value with P decimals (default 2) and thousands
+//                 separators; %[-][W][.P]f the same without thousands separators
+//   %%            a single "%"
+// "-" aligns left, otherwise values are right-aligned; numbers are never cut to W. Separators come
+// from FormatSettings. Money is rounded exactly in decimal; all values round half away from zero
+// (0,125 -> "0,13"), as number formatters print. Floating values are first taken to 18 significant
+// digits. A value that rounds to zero prints without a minus sign.
+// Missing, surplus or mismatched arguments throw FormatError.
+QString format(const QString& pattern, std::initializer_list<FormatArg> args);
+QString format(const QString& pattern, std::span<const FormatArg> args);
+
+// The shortest general form of a number with 15 significant digits: no thousands separator, no
+// trailing zeros, the current decimal separator ("6172,83333333333", "-1234,5", "0"). Numbers with
+// more than 15 integer digits or below 0,00001 are written as mantissa, "E" and exponent without
+// a plus sign ("1E15", "1,5E-7"). Infinite and undefined values give "INF", "-INF" and "NAN".
+QString generalNumber(long double value);
+
+// Reads a number as a user or a report line writes it: optional blanks around it, optional sign,
+// digits with the current decimal separator, optional exponent ("1,5E3"); no thousands separators.
+std::optional<long double> parseNumber(const QString& text);
+
+} // namespace kontaro
