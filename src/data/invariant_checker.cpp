@@ -257,31 +257,31 @@ private:
             ledgerLinesOf(position, actual);
             used.assign(actual.size(), false);
             // Exact matches first, so that a faulty line is compared with the line it was meant to be.
-            for (ExpectedLine& line : expected) {
-                for (size_t i = 0; i < actual.size() && line.matched < 0; ++i) {
-                    if (!used[i] && sameLine(line, row, ledger[actual[i]])) {
+            for (ExpectedLine& wanted : expected) {
+                for (size_t i = 0; i < actual.size() && wanted.matched < 0; ++i) {
+                    if (!used[i] && sameLine(wanted, row, ledger[actual[i]])) {
                         used[i] = true;
-                        line.matched = actual[i];
+                        wanted.matched = actual[i];
                     }
                 }
             }
-            for (ExpectedLine& line : expected) {
-                for (size_t i = 0; i < actual.size() && line.matched < 0; ++i) {
-                    if (!used[i] && ledger[actual[i]].Knr == line.Knr) {
+            for (ExpectedLine& wanted : expected) {
+                for (size_t i = 0; i < actual.size() && wanted.matched < 0; ++i) {
+                    if (!used[i] && ledger[actual[i]].Knr == wanted.Knr) {
                         used[i] = true;
-                        line.matched = actual[i];
+                        wanted.matched = actual[i];
                         report(
                             3,
                             QStringLiteral("Zeile %1: %2 (Konto %3): %4")
                                 .arg(position)
-                                .arg(line.role, accountText(line.Knr),
-                                     differences(line, row, ledger[actual[i]]).join(QStringLiteral(", "))));
+                                .arg(wanted.role, accountText(wanted.Knr),
+                                     differences(wanted, row, ledger[actual[i]]).join(QStringLiteral(", "))));
                     }
                 }
-                if (line.matched < 0)
+                if (wanted.matched < 0)
                     report(3, QStringLiteral("Zeile %1: %2 (Konto %3) fehlt im Hauptbuch")
                                   .arg(position)
-                                  .arg(line.role, accountText(line.Knr)));
+                                  .arg(wanted.role, accountText(wanted.Knr)));
             }
             for (size_t i = 0; i < actual.size(); ++i) {
                 if (!used[i])

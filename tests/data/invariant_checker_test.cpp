@@ -191,6 +191,15 @@ TEST(InvariantChecker, EmptyBooksHaveNoFindings) {
     EXPECT_TRUE(checkInvariants(BooksSnapshot()).isEmpty());
 }
 
+// The sample books, posted, with one change applied.
+std::function<BooksSnapshot()> broken(std::function<void(BooksSnapshot&)> change) {
+    return [change] {
+        BooksSnapshot books = sample().build();
+        change(books);
+        return books;
+    };
+}
+
 struct BrokenBooksCase {
     const char* name;
     std::function<BooksSnapshot()> books;
@@ -216,29 +225,21 @@ TEST_P(InvariantCheckerCase, NamesTheBrokenRule) {
 const BrokenBooksCase brokenBooksCases[] = {
     // States the program itself produces.
     {"AccountWithoutLedgerLinesHoldsZero",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          account(books, "7790").Saldo = Money();
          account(books, "7790").LastAnr = 0;
-         return books;
-     },
+     }),
      {},
      ""},
     {"ExpenseAccountProtectedAfterPosting",
-     [] {
-         BooksSnapshot books = sample().build();
-         account(books, "7600").Typ = QStringLiteral("a");
-         return books;
-     },
+     broken([](BooksSnapshot& books) { account(books, "7600").Typ = QStringLiteral("a"); }),
      {},
      ""},
     {"PreparedLinesKeepOldNumbers",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          books.journal[4].Bnr = 5;
          books.journal[5].Bnr = -1;
-         return books;
-     },
+     }),
      {},
      ""},
     // 1: posted and protected runs.
@@ -256,127 +257,80 @@ const BrokenBooksCase brokenBooksCases[] = {
      "Journal: nach der letzten gebuchten Zeile 4 fehlt die aktuelle Zeile"},
     // 2: posting numbers.
     {"WrongBnr",
-     [] {
-         BooksSnapshot books = sample().build();
-         books.journal[2].Bnr = 2;
-         return books;
-     },
+     broken([](BooksSnapshot& books) { books.journal[2].Bnr = 2; }),
      {2},
      "Zeile 3: Bnr 2 statt 3"},
     {"PostedLineWithoutBnr",
-     [] {
-         BooksSnapshot books = sample().build();
-         books.journal[1].Bnr.reset();
-         return books;
-     },
+     broken([](BooksSnapshot& books) { books.journal[1].Bnr.reset(); }),
      {2},
      "Zeile 2: Bnr leer statt 2"},
     // 3: ledger lines of each posting line.
     {"VatLineWithWrongCounterAccount",
-     [] {
-         BooksSnapshot books = sample().build();
-         ledgerLine(books, "VST20", 4).GKnt = QStringLiteral("2700");
-         return books;
-     },
+     broken([](BooksSnapshot& books) { ledgerLine(books, "VST20", 4).GKnt = QStringLiteral("2700"); }),
      {3},
      "Zeile 4: USt-Zeile (Konto VST20): GKnt 2700 statt 7600"},
     {"LedgerTextNotCutTo45",
-     [] {
-         BooksSnapshot books = sample().build();
-         ledgerLine(books, "4000", 2).Buchtext = books.journal[1].Buchtext;
-         return books;
-     },
+     broken([](BooksSnapshot& books) { ledgerLine(books, "4000", 2).Buchtext = books.journal[1].Buchtext; }),
      {3},
      "Zeile 2: Habenzeile (Konto 4000): Buchtext Honorar Beratung Projekt Nord laut Rechnung 2024-001 statt "
      "Honorar Beratung Projekt Nord laut Rechnung 2"},
     {"MissingVatLine",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          books.ledger.removeIf([](const LedgerRow& row) { return row.Knr == QLatin1String("UST20"); });
-         return books;
-     },
+     }),
      {3, 4, 6},
      "Zeile 2: USt-Zeile (Konto UST20) fehlt im Hauptbuch"},
     {"LedgerLineOfCurrentLine",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          LedgerRow stale = ledgerLine(books, "2700", 4);
          stale.Bnr = 5;
          stale.SollBetrag = Money();
          stale.HabenBetrag.reset();
          books.ledger.append(stale);
-         return books;
-     },
+     }),
      {3},
      "Hauptbuch: Zeile für Konto 2700 mit Bnr 5, aber Zeile 5 ist nicht gebucht"},
     {"SurplusLedgerLine",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          LedgerRow copy = ledgerLine(books, "EBK", 1);
-         copy.HabenBetrag = Money();
-         copy.Saldo = ledgerLine(books, "EBK", 1).Saldo;
+         copy.HabenBetrag = Money(); // same balance after it
          books.ledger.append(copy);
-         return books;
-     },
+     }),
      {3},
      "Zeile 1: überzählige Hauptbuchzeile für Konto EBK"},
     // 4: running balances and account records.
     {"BrokenRunningBalance",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          ledgerLine(books, "2800", 1).Saldo = *amount("900,00");
          books.journal[0].SollSaldo2 = *amount("900,00");
-         return books;
-     },
+     }),
      {4},
      "Konto 2800, Bnr 1: Saldo 900,00 statt 1000,00"},
     {"AccountSaldoNotFromLatestLine",
-     [] {
-         BooksSnapshot books = sample().build();
-         account(books, "2700").Saldo = *amount("181,00");
-         return books;
-     },
+     broken([](BooksSnapshot& books) { account(books, "2700").Saldo = *amount("181,00"); }),
      {4, 7},
      "Konto 2700: Saldo 181,00 statt 180,00 (letzte Hauptbuchzeile Bnr 4)"},
     {"LastAnrNotFromLatestLine",
-     [] {
-         BooksSnapshot books = sample().build();
-         account(books, "2800").LastAnr = 7;
-         return books;
-     },
+     broken([](BooksSnapshot& books) { account(books, "2800").LastAnr = 7; }),
      {4},
      "Konto 2800: LastAnr 7 statt 2 (letzte Hauptbuchzeile Bnr 3)"},
     {"BalanceWithoutLedgerLines",
-     [] {
-         BooksSnapshot books = sample().build();
-         account(books, "7790").Saldo = *amount("5,00");
-         return books;
-     },
+     broken([](BooksSnapshot& books) { account(books, "7790").Saldo = *amount("5,00"); }),
      {4, 7},
      "Konto 7790: Saldo 5,00 ohne Hauptbuchzeilen"},
     {"LedgerAccountMissingFromChart",
-     [] {
-         BooksSnapshot books = sample().build();
+     broken([](BooksSnapshot& books) {
          books.accounts.removeIf([](const AccountRow& row) { return row.Knr == QLatin1String("7600"); });
-         return books;
-     },
+     }),
      {4, 7},
      "Konto 7600: Hauptbuchzeilen ohne Eintrag im Kontoplan"},
     // 5: balance previews on the posting lines.
     {"WrongSollSaldo2",
-     [] {
-         BooksSnapshot books = sample().build();
-         books.journal[3].SollSaldo2 = *amount("99,00");
-         return books;
-     },
+     broken([](BooksSnapshot& books) { books.journal[3].SollSaldo2 = *amount("99,00"); }),
      {5},
      "Zeile 4: SollSaldo2 99,00 statt 100,00 (Saldo Konto 7600)"},
     {"EmptyUstSaldo2",
-     [] {
-         BooksSnapshot books = sample().build();
-         books.journal[1].UstSaldo2.reset();
-         return books;
-     },
+     broken([](BooksSnapshot& books) { books.journal[1].UstSaldo2.reset(); }),
      {5},
      "Zeile 2: UstSaldo2 leer statt -200,00 (Saldo Konto UST20)"},
     // 6: sums.
@@ -390,11 +344,7 @@ const BrokenBooksCase brokenBooksCases[] = {
      "Journal: Summe SollBetrag + UstSoll 2620,00 ungleich Summe HabenBetrag + UstHaben 2619,00"},
     // 7: balance total.
     {"AccountRecordTwice",
-     [] {
-         BooksSnapshot books = sample().build();
-         books.accounts.append(account(books, "2800"));
-         return books;
-     },
+     broken([](BooksSnapshot& books) { books.accounts.append(account(books, "2800")); }),
      {7},
      "Kontoplan: Summe der Salden 1900,00 statt 0,00"},
 };
