@@ -1,0 +1,254 @@
+#include "data/dbf_storage.h"
+
+#include "base/errors.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <shapefil.h>
+
+namespace kontaro::data {
+
+namespace {
+
+struct DbfCloser {
+    void operator()(DBFInfo* handle) const { DBFClose(handle); }
+};
+using DbfHandle = std::unique_ptr<DBFInfo, DbfCloser>;
+
+QString nativeName(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+DbfHandle openDbf(const QString& path, bool write) {
+    DbfHandle handle(DBFOpen(QFile::encodeName(path).constData(), write ? "rb+" : "rb"));
+    if (!handle) {
+        if (!QFile::exists(path))
+            throw FileError(QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden.").arg(nativeName(path)));
+        throw FileError(QStringLiteral("Die Tabelle \"%1\" ist beschädigt oder kann nicht geöffnet werden.")
+                            .arg(nativeName(path)));
+    }
+    return handle;
+}
+
+QByteArray encode(const QString& text) {
+    QStringEncoder encoder("windows-1252");
+    return encoder.encode(text);
+}
+
+QString decode(const char* bytes) {
+    QStringDecoder decoder("windows-1252");
+    return decoder.decode(QByteArrayView(bytes));
+}
+
+void failWrite(const QString& path) {
+    throw FileError(
+        QStringLiteral("Die Tabelle \"%1\" kann nicht geschrieben werden.").arg(nativeName(path)));
+}
+
+void writeRecord(DBFInfo* dbf, int record, const TableLayout& layout, const Row& row, const QString& path) {
+    for (int i = 0; i < layout.fields.size(); ++i) {
+        const FieldValue& v = row.values[std::size_t(i)];
+        const FieldDef& f = layout.fields[i];
+        int ok = 1;
+        if (isNullValue(v))
+            ok = DBFWriteNULLAttribute(dbf, record, i);
+        else if (f.type == FieldType::Date) {
+            QByteArray raw = QDate::fromJulianDay(std::get<std::int64_t>(v))
+                                 .toString(QStringLiteral("yyyyMMdd"))
+                                 .toLatin1();
+            ok = DBFWriteAttributeDirectly(dbf, record, i, raw.data());
+        } else if (const auto* text = std::get_if<QString>(&v))
+            ok = DBFWriteStringAttribute(dbf, record, i, encode(*text).constData());
+        else if (const auto* d = std::get_if<double>(&v))
+            ok = DBFWriteDoubleAttribute(dbf, record, i, *d);
+        else if (f.type == FieldType::Money)
+            ok = DBFWriteDoubleAttribute(dbf, record, i, double(std::get<std::int64_t>(v)) / 100.0);
+        else
+            ok = DBFWriteIntegerAttribute(dbf, record, i, int(std::get<std::int64_t>(v)));
+        if (!ok)
+            failWrite(path);
+    }
+}
+
+void readRecord(DBFInfo* dbf, int record, const TableLayout& layout, Row& row) {
+    row.values.assign(std::size_t(layout.fields.size()), FieldValue());
+    for (int i = 0; i < layout.fields.size(); ++i) {
+        if (DBFIsAttributeNULL(dbf, record, i))
+            continue;
+        FieldValue& v = row.values[std::size_t(i)];
+        switch (layout.fields[i].type) {
+        case FieldType::Text: {
+            const QString text = decode(DBFReadStringAttribute(dbf, record, i));
+            if (!text.isEmpty())
+                v = text;
+            break;
+        }
+        case FieldType::Date: {
+            const QDate date = QDate::fromString(QString::fromLatin1(DBFReadStringAttribute(dbf, record, i)),
+                                                 QStringLiteral("yyyyMMdd"));
+            if (date.isValid())
+                v = std::int64_t(date.toJulianDay());
+            break;
+        }
+        case FieldType::Float:
+            v = DBFReadDoubleAttribute(dbf, record, i);
+            break;
+        case FieldType::Money:
+            v = std::int64_t(std::llround(DBFReadDoubleAttribute(dbf, record, i) * 100.0));
+            break;
+        default:
+            v = std::int64_t(DBFReadIntegerAttribute(dbf, record, i));
+        }
+    }
+}
+
+} // namespace
+
+DbfStorage::DbfStorage(QString filePath, const TableLayout& layout)
+    : m_file(std::move(filePath))
+    , m_layout(layout) {}
+
+// shapelib replaces the extension of a new file with ".dbf"; this is the name it writes.
+static QString createdName(const QString& filePath) {
+    const QFileInfo info(filePath);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".dbf");
+}
+
+void DbfStorage::createFile(const QString& filePath, const TableLayout& layout) {
+    createFileAs(filePath, layout);
+    const QString created = createdName(filePath);
+    if (created != filePath && !QFile::rename(created, filePath))
+        failWrite(filePath);
+}
+
+void DbfStorage::createFileAs(const QString& filePath, const TableLayout& layout) {
+    // "LDID/87" marks the file as Windows ANSI (code page 1252) in the header, without a .cpg file.
+    DbfHandle dbf(DBFCreateEx(QFile::encodeName(filePath).constData(), "LDID/87"));
+    if (!dbf)
+        failWrite(filePath);
+    for (const FieldDef& f : layout.fields) {
+        const QByteArray name = f.name.toLatin1();
+        int added = -1;
+        switch (f.type) {
+        case FieldType::Text:
+            added = DBFAddField(dbf.get(), name.constData(), FTString, f.width, 0);
+            break;
+        case FieldType::Date:
+            added = DBFAddNativeFieldType(dbf.get(), name.constData(), 'D', 8, 0);
+            break;
+        case FieldType::Float:
+            added = DBFAddField(dbf.get(), name.constData(), FTDouble, f.width, f.decimals);
+            break;
+        case FieldType::Money:
+            added = DBFAddField(dbf.get(), name.constData(), FTDouble, 20, 2);
+            break;
+        default:
+            added = DBFAddField(dbf.get(), name.constData(), FTInteger,
+                                f.type == FieldType::SmallInt ? 6 : 11, 0);
+        }
+        if (added < 0)
+            failWrite(filePath);
+    }
+}
+
+std::vector<Row> DbfStorage::load() {
+    DbfHandle dbf = openDbf(m_file, false);
+    if (DBFGetFieldCount(dbf.get()) != m_layout.fields.size())
+        throw FileError(
+            QStringLiteral("Die Tabelle \"%1\" hat nicht die erwarteten Felder.").arg(nativeName(m_file)));
+    const int count = DBFGetRecordCount(dbf.get());
+    std::vector<Row> rows;
+    rows.reserve(std::size_t(count));
+    m_ids.clear();
+    m_nextId = 1;
+    for (int record = 0; record < count; ++record) {
+        if (DBFIsRecordDeleted(dbf.get(), record))
+            continue;
+        Row row;
+        row.id = row.pos = m_nextId++;
+        readRecord(dbf.get(), record, m_layout, row);
+        m_ids.push_back(row.id);
+        rows.push_back(std::move(row));
+    }
+    // Records marked deleted by another program would shift the record numbers: drop them now.
+    if (int(rows.size()) != count) {
+        m_ids.clear();
+        clear();
+        for (Row& row : rows)
+            row.id = row.pos = insert(row);
+    }
+    return rows;
+}
+
+int DbfStorage::recordOf(std::int64_t id) const {
+    const auto it = std::lower_bound(m_ids.begin(), m_ids.end(), id);
+    if (it == m_ids.end() || *it != id)
+        throw FileError(QStringLiteral("Ein Datensatz der Tabelle \"%1\" fehlt.").arg(nativeName(m_file)));
+    return int(it - m_ids.begin());
+}
+
+std::int64_t DbfStorage::insert(const Row& row) {
+    DbfHandle dbf = openDbf(m_file, true);
+    writeRecord(dbf.get(), DBFGetRecordCount(dbf.get()), m_layout, row, m_file);
+    m_ids.push_back(m_nextId);
+    return m_nextId++;
+}
+
+void DbfStorage::update(const Row& row) {
+    DbfHandle dbf = openDbf(m_file, true);
+    writeRecord(dbf.get(), recordOf(row.id), m_layout, row, m_file);
+}
+
+void DbfStorage::rewriteWithout(int skipped) {
+    const QString temporary = m_file + QStringLiteral(".neu.dbf");
+    {
+        DbfHandle dbf = openDbf(m_file, false);
+        DbfHandle copy(DBFCloneEmpty(dbf.get(), QFile::encodeName(temporary).constData()));
+        if (!copy)
+            failWrite(m_file);
+        const int count = DBFGetRecordCount(dbf.get());
+        int target = 0;
+        for (int record = 0; record < count && skipped >= -1; ++record) {
+            if (record == skipped || skipped == -1)
+                continue;
+            QByteArray tuple(DBFReadTuple(dbf.get(), record), dbf->nRecordLength);
+            if (!DBFWriteTuple(copy.get(), target++, tuple.data()))
+                failWrite(m_file);
+        }
+    }
+    if (!QFile::remove(m_file) || !QFile::rename(temporary, m_file))
+        failWrite(m_file);
+}
+
+void DbfStorage::remove(const Row& row) {
+    const int record = recordOf(row.id);
+    rewriteWithout(record);
+    m_ids.erase(m_ids.begin() + record);
+}
+
+void DbfStorage::clear() {
+    rewriteWithout(-1);
+    m_ids.clear();
+}
+
+void DbfStorage::writePositions(const std::vector<const Row*>&) {
+    // Natural order is the record order; nothing to store.
+}
+
+bool DbfStorage::reread(Row& row) {
+    const auto it = std::lower_bound(m_ids.begin(), m_ids.end(), row.id);
+    if (it == m_ids.end() || *it != row.id)
+        return false;
+    DbfHandle dbf = openDbf(m_file, false);
+    readRecord(dbf.get(), int(it - m_ids.begin()), m_layout, row);
+    return true;
+}
+
+} // namespace kontaro::data

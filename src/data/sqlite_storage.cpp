@@ -1,0 +1,191 @@
+#include "data/sqlite_storage.h"
+
+#include "base/errors.h"
+
+#include <QDate>
+#include <QDir>
+#include <QStringList>
+#include <sqlite3.h>
+
+namespace kontaro::data {
+
+namespace {
+
+QString sqlType(FieldType type) {
+    switch (type) {
+    case FieldType::Text:
+    case FieldType::Date:
+        return QStringLiteral("TEXT");
+    case FieldType::Float:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("INTEGER");
+    }
+}
+
+} // namespace
+
+SqliteStorage::SqliteStorage(SqliteDb& db, QString schema, QString filePath, const TableLayout& layout)
+    : m_db(db)
+    , m_schema(std::move(schema))
+    , m_file(std::move(filePath))
+    , m_layout(layout) {}
+
+SqliteStorage::~SqliteStorage() = default;
+
+void SqliteStorage::createFile(const QString& filePath, const TableLayout& layout) {
+    QStringList columns{QStringLiteral("id INTEGER PRIMARY KEY")};
+    if (layout.hasPosition)
+        columns << QStringLiteral("pos INTEGER NOT NULL");
+    for (const FieldDef& f : layout.fields)
+        columns << quoteName(f.name) + QLatin1Char(' ') + sqlType(f.type);
+    SqliteDb db(filePath);
+    db.execute(QStringLiteral(
+                   "PRAGMA journal_mode=DELETE; BEGIN; CREATE TABLE %1 (%2); PRAGMA user_version=%3; COMMIT")
+                   .arg(quoteName(layout.tableName), columns.join(QStringLiteral(", ")))
+                   .arg(SchemaVersion),
+               filePath);
+}
+
+QString SqliteStorage::qualified() const {
+    return quoteName(m_schema) + QLatin1Char('.') + quoteName(m_layout.tableName);
+}
+
+QString SqliteStorage::columnList() const {
+    QStringList names;
+    for (const FieldDef& f : m_layout.fields)
+        names << quoteName(f.name);
+    return names.join(QStringLiteral(", "));
+}
+
+SqliteStatement& SqliteStorage::cached(std::unique_ptr<SqliteStatement>& slot, const QString& sql) {
+    if (!slot)
+        slot = std::make_unique<SqliteStatement>(m_db, sql, m_file);
+    return *slot;
+}
+
+void SqliteStorage::bindValues(SqliteStatement& st, const Row& row, int first) const {
+    for (int i = 0; i < m_layout.fields.size(); ++i) {
+        const FieldValue& v = row.values[std::size_t(i)];
+        const int at = first + i;
+        if (isNullValue(v))
+            st.bindNull(at);
+        else if (m_layout.fields[i].type == FieldType::Date)
+            st.bind(at, QDate::fromJulianDay(std::get<std::int64_t>(v)).toString(Qt::ISODate));
+        else if (const auto* n = std::get_if<std::int64_t>(&v))
+            st.bind(at, *n);
+        else if (const auto* d = std::get_if<double>(&v))
+            st.bind(at, *d);
+        else
+            st.bind(at, std::get<QString>(v));
+    }
+}
+
+void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) const {
+    row.values.resize(std::size_t(m_layout.fields.size()));
+    for (int i = 0; i < m_layout.fields.size(); ++i) {
+        const int at = first + i;
+        FieldValue& v = row.values[std::size_t(i)];
+        if (st.isNull(at)) {
+            v = {};
+            continue;
+        }
+        switch (m_layout.fields[i].type) {
+        case FieldType::Text:
+            v = st.columnText(at);
+            if (std::get<QString>(v).isEmpty())
+                v = {};
+            break;
+        case FieldType::Date: {
+            const QDate date = QDate::fromString(st.columnText(at), Qt::ISODate);
+            v = date.isValid() ? FieldValue(std::int64_t(date.toJulianDay())) : FieldValue();
+            break;
+        }
+        case FieldType::Float:
+            v = st.columnDouble(at);
+            break;
+        default:
+            v = st.columnInt(at);
+        }
+    }
+}
+
+std::vector<Row> SqliteStorage::load() {
+    SqliteStatement version(m_db, QStringLiteral("PRAGMA %1.user_version").arg(quoteName(m_schema)), m_file);
+    version.step();
+    if (version.columnInt(0) > SchemaVersion)
+        throw FileError(QStringLiteral("Die Tabelle \"%1\" stammt von einer neueren Programmversion.")
+                            .arg(QDir::toNativeSeparators(m_file)));
+
+    const QString pos = m_layout.hasPosition ? QStringLiteral("pos") : QStringLiteral("id");
+    SqliteStatement st(m_db, QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified()),
+                       m_file);
+    std::vector<Row> rows;
+    while (st.step()) {
+        Row row;
+        row.id = st.columnInt(0);
+        row.pos = st.columnInt(1);
+        readValues(st, row, 2);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::int64_t SqliteStorage::insert(const Row& row) {
+    QStringList marks;
+    for (int i = 0; i < m_layout.fields.size(); ++i)
+        marks << QStringLiteral("?%1").arg(i + 2);
+    // ?1 is the natural-order position; tables without one leave it unused.
+    SqliteStatement& st =
+        cached(m_insert, QStringLiteral("INSERT INTO %1 (%2%3) VALUES (%4%5)")
+                             .arg(qualified(), m_layout.hasPosition ? QStringLiteral("pos, ") : QString(),
+                                  columnList(), m_layout.hasPosition ? QStringLiteral("?1, ") : QString(),
+                                  marks.join(QStringLiteral(", "))));
+    st.bind(1, row.pos);
+    bindValues(st, row, 2);
+    st.execute();
+    return m_db.lastInsertId();
+}
+
+void SqliteStorage::update(const Row& row) {
+    QStringList sets;
+    for (int i = 0; i < m_layout.fields.size(); ++i)
+        sets << QStringLiteral("%1 = ?%2").arg(quoteName(m_layout.fields[i].name)).arg(i + 2);
+    SqliteStatement& st = cached(
+        m_update,
+        QStringLiteral("UPDATE %1 SET %2 WHERE id = ?1").arg(qualified(), sets.join(QStringLiteral(", "))));
+    st.bind(1, row.id);
+    bindValues(st, row, 2);
+    st.execute();
+}
+
+void SqliteStorage::remove(const Row& row) {
+    SqliteStatement& st = cached(m_delete, QStringLiteral("DELETE FROM %1 WHERE id = ?1").arg(qualified()));
+    st.bind(1, row.id);
+    st.execute();
+}
+
+void SqliteStorage::clear() {
+    m_db.execute(QStringLiteral("DELETE FROM %1").arg(qualified()), m_file);
+}
+
+void SqliteStorage::writePositions(const std::vector<const Row*>& rows) {
+    SqliteStatement st(m_db, QStringLiteral("UPDATE %1 SET pos = ?1 WHERE id = ?2").arg(qualified()), m_file);
+    for (const Row* row : rows) {
+        st.bind(1, row->pos);
+        st.bind(2, row->id);
+        st.execute();
+    }
+}
+
+bool SqliteStorage::reread(Row& row) {
+    SqliteStatement st(m_db, QStringLiteral("SELECT %1 FROM %2 WHERE id = ?1").arg(columnList(), qualified()),
+                       m_file);
+    st.bind(1, row.id);
+    if (!st.step())
+        return false;
+    readValues(st, row, 0);
+    return true;
+}
+
+} // namespace kontaro::data

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "data/sqlite_db.h"
+#include "data/table_layout.h"
+#include "data/table_storage.h"
+
+#include <memory>
+
+namespace kontaro::data {
+
+// A table in a SQLite file: one table named after the layout, a hidden row id `id` and, for
+// the journal, the hidden natural-order column `pos`. Money is stored in cents, dates as
+// "YYYY-MM-DD" text.
+class SqliteStorage : public TableStorage {
+public:
+    static constexpr int SchemaVersion = 1;
+
+    // `schema` is the name under which the file is attached to `db` ("main" for a file of its own).
+    SqliteStorage(SqliteDb& db, QString schema, QString filePath, const TableLayout& layout);
+    ~SqliteStorage() override;
+
+    // Writes the empty table into a new file.
+    static void createFile(const QString& filePath, const TableLayout& layout);
+
+    std::vector<Row> load() override;
+    std::int64_t insert(const Row& row) override;
+    void update(const Row& row) override;
+    void remove(const Row& row) override;
+    void clear() override;
+    void writePositions(const std::vector<const Row*>& rows) override;
+    bool reread(Row& row) override;
+
+private:
+    QString qualified() const;
+    QString columnList() const;
+    void bindValues(SqliteStatement& st, const Row& row, int first) const;
+    void readValues(SqliteStatement& st, Row& row, int first) const;
+    SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const QString& sql);
+
+    SqliteDb& m_db;
+    QString m_schema;
+    QString m_file;
+    const TableLayout& m_layout;
+    std::unique_ptr<SqliteStatement> m_insert;
+    std::unique_ptr<SqliteStatement> m_update;
+    std::unique_ptr<SqliteStatement> m_delete;
+};
+
+} // namespace kontaro::data

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "data/field_value.h"
+#include "data/order_index.h"
+#include "data/table_layout.h"
+#include "data/table_storage.h"
+
+#include <QMultiHash>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace kontaro::data {
+
+class Cursor;
+
+// A table held in memory and shared by every cursor on it. Each change goes to the file first
+// and then into memory, so a failed write leaves memory as it was; other cursors hear of it.
+class Table {
+public:
+    // Gap left between natural-order positions; an insert takes the middle of a gap.
+    static constexpr std::int64_t PositionGap = std::int64_t(1) << 20;
+
+    Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableStorage> storage);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const TableLayout& layout() const { return m_layout; }
+    const QString& filePath() const { return m_filePath; }
+    std::size_t size() const { return m_rows.size(); }
+    Row* row(std::int64_t id);
+
+    // Loads (again) from the file; cursors keep their row if it is still there.
+    void reload();
+
+    // Writes a new row. With `before`, it takes the natural-order place before that row, else
+    // the last place.
+    Row* insertRow(std::vector<FieldValue> values, const Row* before);
+    void updateRow(Row* row, std::vector<FieldValue> values);
+    void removeRow(Row* row);
+    void clear();
+    // Reads one row from the file again.
+    void refreshRow(Row* row);
+
+    OrderIndex& natural() { return *m_orders.front(); }
+    OrderIndex& order(const OrderKey& key);
+    // Rows whose `fields` equal `values` (as texts, optionally case-folded); kept up to date.
+    QList<Row*> lookup(const std::vector<int>& fields, const std::vector<FieldValue>& values,
+                       bool caseInsensitive);
+
+    // Counts a change to the rows; cursors compare it to reuse cached ranks.
+    std::uint64_t version() const { return m_version; }
+
+    // Exclusive use, see Session.
+    int openCount() const { return int(m_cursors.size()); }
+    bool exclusive() const { return m_exclusive; }
+    void setExclusive(bool exclusive) { m_exclusive = exclusive; }
+
+private:
+    friend class Cursor;
+    struct HashIndex {
+        std::vector<int> fields;
+        bool folded = false;
+        QMultiHash<QString, Row*> rows;
+    };
+
+    void attach(Cursor* cursor);
+    void detach(Cursor* cursor);
+    void rebuildIndexes();
+    void indexRow(Row* row);
+    void unindexRow(const Row* row, const std::vector<int>* changedFields = nullptr);
+    void notifyChanged();
+    std::int64_t positionBefore(const Row* before);
+    QString hashKey(const HashIndex& index, const std::vector<FieldValue>& values) const;
+
+    const TableLayout& m_layout;
+    QString m_filePath;
+    std::unique_ptr<TableStorage> m_storage;
+    std::unordered_map<std::int64_t, Row> m_rows;      // node-based: Row addresses stay valid
+    std::vector<std::unique_ptr<OrderIndex>> m_orders; // [0] is the natural order
+    std::vector<std::unique_ptr<HashIndex>> m_hashes;
+    std::vector<Cursor*> m_cursors;
+    std::uint64_t m_version = 0;
+    bool m_exclusive = false;
+};
+
+} // namespace kontaro::data

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "data/field_value.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kontaro::data {
+
+// Where a table's rows live on disk. Every call writes through at once; on failure it throws
+// FileError and the file is unchanged (or the session transaction rolls it back).
+class TableStorage {
+public:
+    virtual ~TableStorage() = default;
+
+    virtual std::vector<Row> load() = 0;
+    // Writes a new row and returns its id.
+    virtual std::int64_t insert(const Row& row) = 0;
+    virtual void update(const Row& row) = 0;
+    virtual void remove(const Row& row) = 0;
+    virtual void clear() = 0;
+    // Stores new `pos` values (natural order renumbering).
+    virtual void writePositions(const std::vector<const Row*>& rows) = 0;
+    // Reads one row again; false if it is gone.
+    virtual bool reread(Row& row) = 0;
+};
+
+} // namespace kontaro::data
