@@ -187,6 +187,9 @@ void IniDocument::writeString(const QString& section, const QString& key, const 
 
     const std::optional<Range> range = findSection(section);
     if (!range) {
+        // A blank line between sections, as in files kept by hand.
+        if (!m_lines.isEmpty() && !m_lines.back().trimmed().isEmpty())
+            m_lines.append(QString());
         m_lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
         m_lines.append(key.trimmed() + QLatin1Char('=') + flat);
         return;

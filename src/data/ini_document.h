@@ -21,8 +21,9 @@ namespace kontaro {
 // - When a section name occurs more than once, the first occurrence is the section; a key that
 //   occurs more than once in it has the value of its first occurrence.
 // - Writing changes only the line of the key (keeping the key's letter case), inserts a new key after
-//   the last entry of its section, or appends a new section at the end; every other line stays as it
-//   is. Line breaks in a written value become blanks.
+//   the last entry of its section, or appends a new section at the end (after a blank line); every
+//   other line stays as it is. Line breaks in a written value become blanks. Erasing a section
+//   removes its header and every line up to the next section.
 //
 // Typed reads: integers are decimal text with an optional sign; booleans are read as integers (any
 // non-zero value is true); dates are "dd.mm.yyyy". A missing or unreadable value gives the default.
