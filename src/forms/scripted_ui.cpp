@@ -59,4 +59,9 @@ void ScriptedUi::error(const QString& text) {
     record(QStringLiteral("error"), text);
 }
 
+void ScriptedUi::arrange(Arrangement arrangement) {
+    static const char* const names[] = {"cascade", "tile", "icons"};
+    record(QStringLiteral("arrange"), QLatin1String(names[static_cast<int>(arrangement)]));
+}
+
 } // namespace kontaro::forms

@@ -21,7 +21,8 @@ public:
 class ScriptedUi : public Ui {
 public:
     struct Shown {
-        QString kind; // "message", "question", "input", "file", "error", "beep", "open", "status"
+        QString kind; // "message", "question", "input", "file", "error", "beep", "open", "status",
+                      // "arrange"
         QString text;
     };
 
@@ -49,6 +50,7 @@ public:
     bool shellOpen(const QString& target, const QString& verb) override;
     void status(const QString& text) override;
     void error(const QString& text) override;
+    void arrange(Arrangement arrangement) override;
 
 private:
     void record(const QString& kind, const QString& text) { m_shown.push_back({kind, text}); }

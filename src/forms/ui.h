@@ -7,6 +7,8 @@ namespace kontaro::forms {
 
 enum class Buttons { Ok, YesNo, OkCancel, YesCancel, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
+// Window arrangements that only the desktop frame can carry out.
+enum class Arrangement { Cascade, Tile, ArrangeIcons };
 
 // Everything the program's logic asks of a person or of the desktop. The desktop program answers
 // with dialogs; tests and scenarios answer from a script and keep a record of what was shown.
@@ -29,6 +31,7 @@ public:
     virtual void status(const QString& text) = 0;
     // The standard error box for errors of the files, the tables or the printer.
     virtual void error(const QString& text) = 0;
+    virtual void arrange(Arrangement arrangement) = 0;
 };
 
 } // namespace kontaro::forms

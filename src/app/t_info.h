@@ -1,0 +1,21 @@
+#pragma once
+
+#include "forms/form.h"
+
+namespace kontaro::app {
+
+class T_Kontaro;
+
+// The about window: program name, version hint, the publisher's addresses, and two buttons that
+// put the window layout in order and bring the posting window to the front.
+class T_Info : public forms::Form {
+public:
+    T_Info(T_Kontaro& app, forms::Ui& ui);
+
+private:
+    void okFenster1();
+
+    T_Kontaro& m_app;
+};
+
+} // namespace kontaro::app

@@ -1,0 +1,323 @@
+#include "app/t_kontaro.h"
+
+#include "app/publisher.h"
+#include "app/t_info.h"
+#include "app/t_init.h"
+#include "base/errors.h"
+#include "base/money.h"
+#include "base/text_file.h"
+#include "data/cursor.h"
+#include "data/session.h"
+#include "data/settings.h"
+#include "data/transaction.h"
+#include "posting/t_buchen.h"
+#include "views/t_journal.h"
+#include "views/t_konto.h"
+#include "views/t_kontoplan.h"
+#include "years/t_alt.h"
+
+#include <QDir>
+
+namespace kontaro::app {
+
+using forms::Answer;
+using forms::Buttons;
+using forms::WindowState;
+
+namespace {
+
+const QStringList AccessDenied = {
+    QStringLiteral("Keine Zugriffsberechtigung auf Buchhaltungsdaten. Gründe:"),
+    QStringLiteral("+ Arbeitsverzeichnis (Eigenschaften/Ausführen in) muss auf Datenordner zeigen."),
+    QStringLiteral("+ Pfad C:\\Dokumente und Einstellungen\\....\\Desktop\\Kontaro-d\\ ist zu lange."),
+    QStringLiteral(
+        "+ Programm wird in C:/programme/dorvan/kontaro-p/ gestartet (Falsch! Hier ist nur das Programm"),
+    QStringLiteral("+ Datenbank hat zusätzliche Verschlüsselung und das Passwort ist falsch."),
+    QStringLiteral("! Üblicher Programmstart via Desktop/Buchhaltung/ktJAHR/kt.exe (gelbes KT-Logo)!"),
+};
+
+WindowLayout layoutOf(int number) {
+    return number == 2 ? WindowLayout::Second : WindowLayout::First;
+}
+
+} // namespace
+
+T_Kontaro::T_Kontaro(forms::Ui& ui, QString dataDirectory)
+    : m_ui(ui)
+    , m_dataDirectory(QDir::cleanPath(QDir(dataDirectory).absolutePath())) {
+    caption = QStringLiteral("Kontaro v103");
+    hint = QStringLiteral("Das mit der Maus selektierte Feld wird in der letzten Zeile beschrieben. "
+                          "Zusätzliche Hilfe mit Taste F1.");
+}
+
+T_Kontaro::~T_Kontaro() {
+    // Windows close their cursors before the session goes.
+    m_info.reset();
+    m_buchen.reset();
+    m_init.reset();
+    m_kontoplan.reset();
+    m_konto.reset();
+    m_journal.reset();
+    m_alt.reset();
+}
+
+QString T_Kontaro::applicationTitle() {
+    return QStringLiteral("Dorvan Buchhaltung 2007");
+}
+
+bool T_Kontaro::start() {
+    try {
+        m_session = std::make_unique<data::Session>(m_dataDirectory);
+    } catch (const UserError& e) {
+        m_ui.message(e.message());
+        return false;
+    }
+
+    // The opening journal must be ours alone; if it cannot be opened so, these are not usable books.
+    try {
+        data::Cursor probe(*m_session, QStringLiteral("journal1.DB"), true);
+        probe.open();
+    } catch (const UserError&) {
+        m_ui.message(AccessDenied.join(QLatin1Char('\n')));
+        m_session.reset();
+        return false;
+    }
+
+    caption += QStringLiteral(" >> \"%1\"").arg(QDir::toNativeSeparators(m_dataDirectory));
+    m_running = true;
+    run([this] { createWindows(); });
+    return m_running;
+}
+
+void T_Kontaro::createWindows() {
+    m_alt = std::make_unique<years::T_alt>(m_ui);
+    m_journal = std::make_unique<views::T_Journal>(m_ui);
+    m_konto = std::make_unique<views::T_Konto>(m_ui);
+    m_kontoplan = std::make_unique<views::T_Kontoplan>(m_ui);
+    m_init = std::make_unique<T_init>(m_dataDirectory, m_ui);
+    m_buchen = std::make_unique<posting::T_Buchen>(m_ui);
+    m_info = std::make_unique<T_Info>(*this, m_ui);
+    for (forms::Form* form : children())
+        form->setActionRunner(this);
+    m_active = m_info->componentName();
+    // Every start applies window layout 1 (or its defaults).
+    loadLayout(1);
+}
+
+std::vector<forms::Form*> T_Kontaro::children() const {
+    std::vector<forms::Form*> list;
+    for (forms::Form* form :
+         std::initializer_list<forms::Form*>{m_alt.get(), m_journal.get(), m_konto.get(), m_kontoplan.get(),
+                                             m_init.get(), m_buchen.get(), m_info.get()})
+        if (form)
+            list.push_back(form);
+    return list;
+}
+
+forms::Form* T_Kontaro::child(const QString& componentName) const {
+    for (forms::Form* form : children())
+        if (form->componentName() == componentName)
+            return form;
+    return nullptr;
+}
+
+void T_Kontaro::activateWindow(const QString& componentName) {
+    if (componentName == m_active)
+        return;
+    forms::Form* next = child(componentName);
+    if (!next)
+        return;
+    if (forms::Form* previous = child(m_active))
+        previous->deactivate();
+    m_active = componentName;
+    next->activate();
+}
+
+void T_Kontaro::bringToFront(const QString& componentName) {
+    forms::Form* form = child(componentName);
+    if (!form)
+        return;
+    if (form->windowState == WindowState::Minimized)
+        form->windowState = WindowState::Normal;
+    activateWindow(componentName);
+}
+
+bool T_Kontaro::isEnabled(Command command) const {
+    switch (command) {
+    case Command::Ueberlappend:
+    case Command::Nebeneinander:
+    case Command::SymboleAnordnen:
+    case Command::Verkleinern:
+        return !children().empty();
+    default:
+        return true;
+    }
+}
+
+void T_Kontaro::command(Command command) {
+    if (!isEnabled(command))
+        return;
+    run([this, command] { execute(command); });
+}
+
+void T_Kontaro::execute(Command command) {
+    switch (command) {
+    case Command::Beenden:
+        closeMainWindow();
+        break;
+    case Command::Layout1Laden:
+        loadLayout(1);
+        break;
+    case Command::Layout2Laden:
+        loadLayout(2);
+        break;
+    case Command::Layout1Speichern:
+        saveLayout(1);
+        break;
+    case Command::Layout2Speichern:
+        saveLayout(2);
+        break;
+    case Command::Ueberlappend:
+        m_ui.arrange(forms::Arrangement::Cascade);
+        break;
+    case Command::Nebeneinander:
+        m_ui.arrange(forms::Arrangement::Tile);
+        break;
+    case Command::SymboleAnordnen:
+        m_ui.arrange(forms::Arrangement::ArrangeIcons);
+        break;
+    case Command::Verkleinern:
+        minimiseAll();
+        break;
+    case Command::Oeffnen:
+        openWorkingWindows();
+        break;
+    case Command::DruckEinzelkonto:
+        m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));
+        break;
+    case Command::Hilfethemen:
+        m_ui.shellOpen(QStringLiteral("help:0"), QStringLiteral("help"));
+        break;
+    case Command::Dokumentation: {
+        const QString file = m_init->programmpfad() + QStringLiteral("KtDoku.pdf");
+        openDocument(file, QStringLiteral("open"),
+                     QStringLiteral("Vermutlich \"%1\" nicht vorhanden.").arg(file));
+        break;
+    }
+    case Command::Homepage:
+        openDocument(homePageAddress(), QStringLiteral("open"),
+                     QStringLiteral("Vermutlich \"%1\" nicht vorhanden.").arg(homePageAddress()));
+        break;
+    case Command::FragenUndAntworten:
+        openDocument(questionsPageAddress(), QStringLiteral("open"),
+                     QStringLiteral("Vermutlich \"%1\" nicht vorhanden.").arg(questionsPageAddress()));
+        break;
+    case Command::KtInfoBearbeiten:
+        openDocument(m_dataDirectory + QStringLiteral("/KtInfo.doc"), QString(),
+                     QStringLiteral("\"KtInfo.doc\" fehlt."));
+        break;
+    case Command::Info:
+        bringToFront(m_info->componentName());
+        break;
+    case Command::None:
+        break;
+    default:
+        notAvailable();
+        break;
+    }
+}
+
+void T_Kontaro::openDocument(const QString& target, const QString& verb, const QString& failure) {
+    if (!m_ui.shellOpen(target, verb))
+        m_ui.message(failure);
+}
+
+void T_Kontaro::notAvailable() {
+    m_ui.message(QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar."));
+}
+
+void T_Kontaro::minimiseAll() {
+    const std::vector<forms::Form*> list = children();
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        (*it)->windowState = WindowState::Minimized;
+}
+
+void T_Kontaro::openWorkingWindows() {
+    for (forms::Form* form : std::initializer_list<forms::Form*>{m_konto.get(), m_kontoplan.get(),
+                                                                 m_journal.get(), m_buchen.get()})
+        form->windowState = WindowState::Normal;
+}
+
+void T_Kontaro::saveLayout(int number) {
+    QStringList names;
+    QList<WindowGeometry> geometries;
+    for (forms::Form* form : children()) {
+        names << form->componentName();
+        const forms::Geometry& g = form->geometry;
+        geometries << WindowGeometry{g.top, g.left, g.height, g.width,
+                                     form->windowState != WindowState::Minimized};
+    }
+    Settings(m_dataDirectory).setWindowLayout(layoutOf(number), names, geometries);
+}
+
+void T_Kontaro::loadLayout(int number) {
+    const std::vector<forms::Form*> list = children();
+    QStringList names;
+    for (forms::Form* form : list)
+        names << form->componentName();
+    const QList<WindowGeometry> geometries = Settings(m_dataDirectory).windowLayout(layoutOf(number), names);
+    for (std::size_t i = 0; i < list.size() && i < std::size_t(Settings::layoutVisibilityCount); ++i)
+        list[i]->windowState =
+            geometries[qsizetype(i)].visible.value_or(true) ? WindowState::Normal : WindowState::Minimized;
+    for (std::size_t i = list.size(); i-- > 0;) {
+        const WindowGeometry& g = geometries[qsizetype(i)];
+        list[i]->geometry = {g.top, g.left, g.height, g.width};
+    }
+}
+
+void T_Kontaro::closeMainWindow() {
+    if (!m_running)
+        return;
+    const Answer answer = m_ui.question(
+        QStringLiteral("JA: Daten PRÜFEN und wenn Fehlerfrei automatisch beenden oder NEIN: nicht prüfen und "
+                       "sofort beenden."),
+        Buttons::YesNo, 2);
+    if (answer == Answer::Yes)
+        notAvailable(); // the consistency check of the books comes here
+    shutdown();
+}
+
+void T_Kontaro::shutdown() {
+    m_running = false;
+    try {
+        data::Cursor knt1plan(*m_session, QStringLiteral("knt1plan.DBF"));
+        knt1plan.open();
+        knt1plan.emptyTable();
+    } catch (const UserError&) {
+        // A missing or locked knt1plan.DBF does not keep the program from ending.
+    }
+    // The ledger export of this run is not kept beyond it.
+    text::writeLines(m_dataDirectory + QStringLiteral("/konten.csv"), {});
+}
+
+void T_Kontaro::run(const std::function<void()>& action) {
+    if (!m_session || m_session->inTransaction()) {
+        action(); // part of an action that is already running
+        return;
+    }
+    data::Transaction transaction(*m_session);
+    try {
+        action();
+        transaction.commit();
+    } catch (const Abort&) {
+        transaction.commit(); // a refusal keeps what was saved before it
+    } catch (const UserError& e) {
+        transaction.rollback();
+        m_ui.error(e.message());
+    } catch (const MoneyOverflow& e) {
+        transaction.rollback();
+        m_ui.error(QString::fromUtf8(e.what()));
+    }
+}
+
+} // namespace kontaro::app

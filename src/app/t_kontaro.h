@@ -1,0 +1,110 @@
+#pragma once
+
+#include "app/main_menu.h"
+#include "forms/form.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace kontaro::data {
+class Session;
+}
+namespace kontaro::posting {
+class T_Buchen;
+}
+namespace kontaro::views {
+class T_Journal;
+class T_Konto;
+class T_Kontoplan;
+} // namespace kontaro::views
+namespace kontaro::years {
+class T_alt;
+}
+
+namespace kontaro::app {
+
+class T_Info;
+class T_init;
+
+// The application: owns the session on the data directory and every window, starts up in the
+// fixed order, runs each user action as one transaction, carries out the main menu's commands and
+// the window layouts, and ends the program.
+class T_Kontaro : public forms::ActionRunner {
+public:
+    T_Kontaro(forms::Ui& ui, QString dataDirectory);
+    ~T_Kontaro() override;
+    T_Kontaro(const T_Kontaro&) = delete;
+    T_Kontaro& operator=(const T_Kontaro&) = delete;
+
+    static QString applicationTitle();
+
+    // Starts the session, probes the books and creates the windows. False when the program has to
+    // end before any window is shown; the reason was shown through the Ui.
+    bool start();
+    bool isRunning() const { return m_running; }
+
+    // The main window's state.
+    QString caption;
+    QString hint;
+    int helpContext = 2;
+    forms::WindowState windowState = forms::WindowState::Normal;
+
+    forms::Ui& ui() const { return m_ui; }
+    data::Session& session() const { return *m_session; }
+    const QString& dataDirectory() const { return m_dataDirectory; }
+
+    years::T_alt& alt() const { return *m_alt; }
+    views::T_Journal& journal() const { return *m_journal; }
+    views::T_Konto& konto() const { return *m_konto; }
+    views::T_Kontoplan& kontoplan() const { return *m_kontoplan; }
+    T_init& init() const { return *m_init; }
+    posting::T_Buchen& buchen() const { return *m_buchen; }
+    T_Info& info() const { return *m_info; }
+
+    // The child list, in creation order, and a child by component name (nullptr if none).
+    std::vector<forms::Form*> children() const;
+    forms::Form* child(const QString& componentName) const;
+
+    // The active child window; activating another one deactivates the old one first.
+    QString activeWindow() const { return m_active; }
+    void activateWindow(const QString& componentName);
+    // Shows the window in normal state if it was minimised and makes it the active one.
+    void bringToFront(const QString& componentName);
+
+    bool isEnabled(Command command) const;
+    // Runs a menu command as one user action.
+    void command(Command command);
+
+    void saveLayout(int number);
+    void loadLayout(int number);
+
+    // Closing the main window: asks whether to check the books first, then ends the program.
+    void closeMainWindow();
+
+    void run(const std::function<void()>& action) override;
+
+private:
+    void createWindows();
+    void execute(Command command);
+    void openDocument(const QString& target, const QString& verb, const QString& failure);
+    void notAvailable();
+    void minimiseAll();
+    void openWorkingWindows();
+    void shutdown();
+
+    forms::Ui& m_ui;
+    QString m_dataDirectory;
+    std::unique_ptr<data::Session> m_session;
+    std::unique_ptr<years::T_alt> m_alt;
+    std::unique_ptr<views::T_Journal> m_journal;
+    std::unique_ptr<views::T_Konto> m_konto;
+    std::unique_ptr<views::T_Kontoplan> m_kontoplan;
+    std::unique_ptr<T_init> m_init;
+    std::unique_ptr<posting::T_Buchen> m_buchen;
+    std::unique_ptr<T_Info> m_info;
+    QString m_active;
+    bool m_running = false;
+};
+
+} // namespace kontaro::app

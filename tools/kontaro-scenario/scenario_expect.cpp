@@ -1,0 +1,234 @@
+// The "expect" steps of a scenario.
+#include "app/t_kontaro.h"
+#include "base/text_file.h"
+#include "books_builder.h"
+#include "data/books_loader.h"
+#include "data/cursor.h"
+#include "data/ini_file.h"
+#include "data/invariant_checker.h"
+#include "data/session.h"
+#include "forms/form.h"
+#include "scenario_runner.h"
+
+#include <QFile>
+
+namespace kontaro::scenario {
+
+namespace {
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+void compare(const QString& what, const QString& expected, const QString& actual) {
+    if (expected != actual)
+        throw StepFailure(
+            QStringLiteral("%1: erwartet %2, ist %3").arg(what, quoted(expected), quoted(actual)));
+}
+
+void compareFlag(const QString& what, bool expected, bool actual) {
+    if (expected != actual)
+        throw StepFailure(QStringLiteral("%1: erwartet %2, ist %3")
+                              .arg(what, expected ? QStringLiteral("ja") : QStringLiteral("nein"),
+                                   actual ? QStringLiteral("ja") : QStringLiteral("nein")));
+}
+
+QString stateName(forms::WindowState state) {
+    switch (state) {
+    case forms::WindowState::Normal:
+        return QStringLiteral("normal");
+    case forms::WindowState::Minimized:
+        return QStringLiteral("minimized");
+    case forms::WindowState::Maximized:
+        return QStringLiteral("maximized");
+    }
+    return {};
+}
+
+// A text given either on the step's line or as "| ..." lines below it (joined with line breaks).
+QString expectedText(const QString& arguments, const Step& step) {
+    if (!step.block.isEmpty() && arguments.trimmed().isEmpty())
+        return blockTexts(step.block).join(QLatin1Char('\n'));
+    return textArgument(arguments);
+}
+
+} // namespace
+
+void ScenarioRunner::expect(const Step& step) {
+    QString rest = step.arguments;
+    const QString subject = takeWord(rest);
+    static const QStringList shownKinds = {QStringLiteral("message"), QStringLiteral("question"),
+                                           QStringLiteral("error"),   QStringLiteral("open"),
+                                           QStringLiteral("input"),   QStringLiteral("file")};
+    if (shownKinds.contains(subject)) {
+        expectShown(subject, expectedText(rest, step));
+    } else if (subject == QLatin1String("nothing")) {
+        expectShown(QString(), QString());
+    } else if (subject == QLatin1String("arrange")) {
+        const QStringList arranged = m_ui.shownTexts(QStringLiteral("arrange"));
+        compare(QStringLiteral("Anordnung"), textArgument(rest),
+                arranged.isEmpty() ? QString() : arranged.last());
+    } else if (subject == QLatin1String("status")) {
+        compare(QStringLiteral("Statuszeile"), textArgument(rest), m_ui.statusText());
+    } else if (subject == QLatin1String("caption")) {
+        compare(QStringLiteral("Titel des Hauptfensters"), textArgument(rest), app().caption);
+    } else if (subject == QLatin1String("running")) {
+        compareFlag(QStringLiteral("Programm läuft"), true, m_app && m_app->isRunning());
+    } else if (subject == QLatin1String("ended")) {
+        compareFlag(QStringLiteral("Programm beendet"), true, !m_app || !m_app->isRunning());
+    } else if (subject == QLatin1String("active")) {
+        compare(QStringLiteral("aktives Fenster"), form(rest).componentName(), app().activeWindow());
+    } else if (subject == QLatin1String("windows")) {
+        QStringList names;
+        for (const forms::Form* f : app().children())
+            names << f->componentName();
+        compare(QStringLiteral("Fensterliste"), expectedText(rest, step), names.join(QLatin1Char(' ')));
+    } else if (subject == QLatin1String("file") || subject == QLatin1String("nofile")) {
+        expectFile(subject, rest, step);
+    } else if (subject == QLatin1String("ini")) {
+        const QString section = takeWord(rest);
+        const QString key = takeWord(rest);
+        const IniFile ini(m_directory + QStringLiteral("/Kontaro.Ini"));
+        compare(QStringLiteral("[%1] %2").arg(section, key), textArgument(rest),
+                ini.readString(section, key));
+    } else if (subject == QLatin1String("row") || subject == QLatin1String("rows")) {
+        if (subject == QLatin1String("rows")) {
+            const QString table = takeWord(rest);
+            data::Cursor cursor(app().session(), table);
+            cursor.open();
+            compare(QStringLiteral("Zeilen in %1").arg(table), rest.trimmed(),
+                    QString::number(cursor.recordCount()));
+        } else {
+            expectRow(rest);
+        }
+    } else if (subject == QLatin1String("books")) {
+        const QStringList findings = findingLines(checkInvariants(data::loadBooks(app().session())));
+        if (textArgument(rest) != QLatin1String("consistent"))
+            throw StepFailure(QStringLiteral("\"expect books consistent\" erwartet"));
+        if (!findings.isEmpty())
+            throw StepFailure(QStringLiteral("die Bücher sind nicht stimmig:\n  ") +
+                              findings.join(QStringLiteral("\n  ")));
+    } else {
+        const auto [f, control] = target(subject);
+        if (control.isEmpty())
+            expectForm(*f, rest);
+        else
+            expectControl(*f, control, rest, step);
+    }
+}
+
+void ScenarioRunner::expectControl(forms::Form& f, const QString& controlName, QString arguments,
+                                   const Step& step) {
+    const forms::Control& c = f.control(controlName);
+    const QString what = f.componentName() + QLatin1Char('.') + controlName;
+    QString rest = arguments;
+    const QString property = takeWord(rest);
+    if (property == QLatin1String("color") || property == QLatin1String("fontcolor")) {
+        const forms::Color actual = property == QLatin1String("color") ? c.color : c.fontColor;
+        compare(what + QLatin1Char(' ') + property, rest.trimmed(), forms::colorName(actual));
+    } else if (property == QLatin1String("enabled") || property == QLatin1String("disabled")) {
+        compareFlag(what + QStringLiteral(" bedienbar"), property == QLatin1String("enabled"),
+                    f.isUsable(controlName));
+    } else if (property == QLatin1String("checked") || property == QLatin1String("unchecked")) {
+        compareFlag(what + QStringLiteral(" angehakt"), property == QLatin1String("checked"), c.checked);
+    } else if (property == QLatin1String("visible") || property == QLatin1String("hidden")) {
+        compareFlag(what + QStringLiteral(" sichtbar"), property == QLatin1String("visible"), c.visible);
+    } else if (property == QLatin1String("focused")) {
+        compare(QStringLiteral("Fokus"), controlName, f.focusedControl());
+    } else if (property == QLatin1String("caption")) {
+        compare(what + QStringLiteral(" Beschriftung"), textArgument(rest), c.caption);
+    } else if (property == QLatin1String("hint")) {
+        compare(what + QStringLiteral(" Hinweis"), textArgument(rest), c.hint);
+    } else if (property == QLatin1String("items")) {
+        compare(what + QStringLiteral(" Einträge"), blockTexts(step.block).join(QLatin1Char('\n')),
+                c.items.join(QLatin1Char('\n')));
+    } else {
+        compare(what, expectedText(arguments, step), c.text());
+    }
+}
+
+void ScenarioRunner::expectForm(forms::Form& f, QString arguments) {
+    const QString property = takeWord(arguments);
+    if (property == QLatin1String("state")) {
+        compare(f.componentName() + QStringLiteral(" Zustand"), arguments.trimmed(),
+                stateName(f.windowState));
+    } else if (property == QLatin1String("geometry")) {
+        const forms::Geometry& g = f.geometry;
+        compare(f.componentName() + QStringLiteral(" Lage (oben links Höhe Breite)"), arguments.simplified(),
+                QStringLiteral("%1 %2 %3 %4").arg(g.top).arg(g.left).arg(g.height).arg(g.width));
+    } else if (property == QLatin1String("caption")) {
+        compare(f.componentName() + QStringLiteral(" Titel"), textArgument(arguments), f.caption);
+    } else if (property == QLatin1String("color")) {
+        compare(f.componentName() + QStringLiteral(" Farbe"), arguments.trimmed(), forms::colorName(f.color));
+    } else {
+        throw StepFailure(QStringLiteral("unbekannte Fenstereigenschaft \"%1\"").arg(property));
+    }
+}
+
+// Messages, questions, errors and shell-opens are expected in the order they were shown; "nothing"
+// expects that nothing more was shown.
+void ScenarioRunner::expectShown(const QString& kind, const QString& expected) {
+    static const QStringList ordered = {QStringLiteral("message"), QStringLiteral("question"),
+                                        QStringLiteral("error"),   QStringLiteral("open"),
+                                        QStringLiteral("input"),   QStringLiteral("file")};
+    const auto& shown = m_ui.shown();
+    while (m_checked < shown.size() && !ordered.contains(shown[m_checked].kind))
+        ++m_checked;
+    if (kind.isEmpty()) {
+        if (m_checked < shown.size())
+            throw StepFailure(QStringLiteral("nichts mehr erwartet, aber %1 %2")
+                                  .arg(shown[m_checked].kind, quoted(shown[m_checked].text)));
+        return;
+    }
+    if (m_checked >= shown.size())
+        throw StepFailure(
+            QStringLiteral("%1 %2 erwartet, aber nichts mehr angezeigt").arg(kind, quoted(expected)));
+    const forms::ScriptedUi::Shown& next = shown[m_checked++];
+    compare(kind, kind + QLatin1Char(' ') + expected, next.kind + QLatin1Char(' ') + next.text);
+}
+
+void ScenarioRunner::expectNoUncheckedErrors() {
+    const auto& shown = m_ui.shown();
+    for (std::size_t i = m_checked; i < shown.size(); ++i)
+        if (shown[i].kind == QLatin1String("error"))
+            throw StepFailure(QStringLiteral("unerwarteter Fehler: %1").arg(shown[i].text));
+}
+
+void ScenarioRunner::expectFile(const QString& kind, QString arguments, const Step& step) {
+    const QString name = takeWord(arguments);
+    const QString path = m_directory + QLatin1Char('/') + name;
+    if (kind == QLatin1String("nofile")) {
+        compareFlag(QStringLiteral("Datei %1 vorhanden").arg(name), false, QFile::exists(path));
+        return;
+    }
+    if (!QFile::exists(path))
+        throw StepFailure(QStringLiteral("Datei %1 fehlt").arg(name));
+    const QByteArray actual = text::readFile(path);
+    QByteArray expected;
+    if (arguments.trimmed() != QLatin1String("empty"))
+        for (const QString& line : blockTexts(step.block))
+            expected += text::encodeWindows1252(line) + "\r\n";
+    if (actual != expected)
+        throw StepFailure(QStringLiteral("Datei %1 weicht ab:\n--- erwartet\n%2--- ist\n%3")
+                              .arg(name, QString::fromLatin1(expected.toPercentEncoding(" \r\n", "")),
+                                   QString::fromLatin1(actual.toPercentEncoding(" \r\n", ""))));
+}
+
+// expect row TABLE N Field=Value ...: record N (1-based) in the table's own order.
+void ScenarioRunner::expectRow(QString arguments) {
+    const QString table = takeWord(arguments);
+    const int number = takeWord(arguments).toInt();
+    data::Cursor cursor(app().session(), table);
+    cursor.open();
+    if (number < 1 || number > cursor.recordCount())
+        throw StepFailure(QStringLiteral("%1 hat keine Zeile %2 (%3 Zeilen)")
+                              .arg(table)
+                              .arg(number)
+                              .arg(cursor.recordCount()));
+    cursor.setRecNo(number);
+    for (const auto& [field, value] : fieldAssignments(arguments))
+        compare(QStringLiteral("%1 Zeile %2 %3").arg(table).arg(number).arg(field), value,
+                cursor.asText(field));
+}
+
+} // namespace kontaro::scenario
