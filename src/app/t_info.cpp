@@ -8,8 +8,8 @@ namespace kontaro::app {
 using forms::Control;
 using forms::ControlKind;
 
-T_Info::T_Info(T_Kontaro& app, forms::Ui& ui)
-    : Form(QStringLiteral("_Info"), ui)
+T_Info::T_Info(T_Kontaro& app)
+    : Form(QStringLiteral("_Info"), app.ui())
     , m_app(app) {
     caption = QStringLiteral("Info");
     hint = QStringLiteral("... PROGRAMMINFORMATION ...");

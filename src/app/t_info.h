@@ -10,7 +10,7 @@ class T_Kontaro;
 // put the window layout in order and bring the posting window to the front.
 class T_Info : public forms::Form {
 public:
-    T_Info(T_Kontaro& app, forms::Ui& ui);
+    explicit T_Info(T_Kontaro& app);
 
 private:
     void okFenster1();

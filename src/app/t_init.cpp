@@ -15,9 +15,9 @@ const QString Panel2 = QStringLiteral("Panel2");
 
 } // namespace
 
-T_init::T_init(const QString& dataDirectory, forms::Ui& ui)
-    : Form(QStringLiteral("_init"), ui)
-    , m_dataDirectory(dataDirectory) {
+T_init::T_init(forms::Windows& windows)
+    : Form(QStringLiteral("_init"), windows.ui())
+    , m_dataDirectory(windows.dataDirectory()) {
     caption = QStringLiteral("Einstellungen");
     hint = QStringLiteral("... EINSTELLUNGEN ...");
     helpContext = 9;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "forms/windows.h"
 
 #include <QStringList>
 
@@ -13,19 +14,19 @@ namespace kontaro::app {
 // The settings window ("Einstellungen"). It loads its keys from the settings file whenever it
 // becomes active, saves them all whenever it is left, and in between is the live holder of the
 // values the other windows ask for (client name, VAT account list, switches, rate, program path).
-class T_init : public forms::Form {
+class T_init : public forms::Form, public forms::LiveSettings {
 public:
-    T_init(const QString& dataDirectory, forms::Ui& ui);
+    explicit T_init(forms::Windows& windows);
 
     // Live values, read from the controls.
-    QString mandant() const;
-    QStringList ustKonten() const;
-    bool isUstKonto(const QString& knr) const;
-    bool autoinsert() const;
-    bool strengesDatum() const;
-    bool monatsberechnung() const;
-    QString euroKurs() const;
-    QString programmpfad() const { return m_programmpfad; }
+    QString mandant() const override;
+    QStringList ustKonten() const override;
+    bool isUstKonto(const QString& knr) const override;
+    bool autoinsert() const override;
+    bool strengesDatum() const override;
+    bool monatsberechnung() const override;
+    QString euroKurs() const override;
+    QString programmpfad() const override { return m_programmpfad; }
 
 protected:
     void onActivate() override;

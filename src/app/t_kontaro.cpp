@@ -36,6 +36,12 @@ const QStringList AccessDenied = {
     QStringLiteral("! Üblicher Programmstart via Desktop/Buchhaltung/ktJAHR/kt.exe (gelbes KT-Logo)!"),
 };
 
+template <typename Window> Window& existing(const std::unique_ptr<Window>& window) {
+    if (!window)
+        throw std::logic_error("window asked for before it was created");
+    return *window;
+}
+
 WindowLayout layoutOf(int number) {
     return number == 2 ? WindowLayout::Second : WindowLayout::First;
 }
@@ -59,6 +65,34 @@ T_Kontaro::~T_Kontaro() {
     m_konto.reset();
     m_journal.reset();
     m_alt.reset();
+}
+
+data::Session& T_Kontaro::session() const {
+    return existing(m_session);
+}
+forms::LiveSettings& T_Kontaro::liveSettings() const {
+    return existing(m_init);
+}
+years::T_alt& T_Kontaro::alt() const {
+    return existing(m_alt);
+}
+views::T_Journal& T_Kontaro::journal() const {
+    return existing(m_journal);
+}
+views::T_Konto& T_Kontaro::konto() const {
+    return existing(m_konto);
+}
+views::T_Kontoplan& T_Kontaro::kontoplan() const {
+    return existing(m_kontoplan);
+}
+posting::T_Buchen& T_Kontaro::buchen() const {
+    return existing(m_buchen);
+}
+T_init& T_Kontaro::init() const {
+    return existing(m_init);
+}
+T_Info& T_Kontaro::info() const {
+    return existing(m_info);
 }
 
 QString T_Kontaro::applicationTitle() {
@@ -90,13 +124,13 @@ bool T_Kontaro::start() {
 }
 
 void T_Kontaro::createWindows() {
-    m_alt = std::make_unique<years::T_alt>(m_ui);
-    m_journal = std::make_unique<views::T_Journal>(m_ui);
-    m_konto = std::make_unique<views::T_Konto>(m_ui);
-    m_kontoplan = std::make_unique<views::T_Kontoplan>(m_ui);
-    m_init = std::make_unique<T_init>(m_dataDirectory, m_ui);
-    m_buchen = std::make_unique<posting::T_Buchen>(m_ui);
-    m_info = std::make_unique<T_Info>(*this, m_ui);
+    m_alt = std::make_unique<years::T_alt>(*this);
+    m_journal = std::make_unique<views::T_Journal>(*this);
+    m_konto = std::make_unique<views::T_Konto>(*this);
+    m_kontoplan = std::make_unique<views::T_Kontoplan>(*this);
+    m_init = std::make_unique<T_init>(*this);
+    m_buchen = std::make_unique<posting::T_Buchen>(*this);
+    m_info = std::make_unique<T_Info>(*this);
     for (forms::Form* form : children())
         form->setActionRunner(this);
     m_active = m_info->componentName();

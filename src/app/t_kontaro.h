@@ -2,25 +2,11 @@
 
 #include "app/main_menu.h"
 #include "forms/form.h"
+#include "forms/windows.h"
 
 #include <QString>
 #include <memory>
 #include <vector>
-
-namespace kontaro::data {
-class Session;
-}
-namespace kontaro::posting {
-class T_Buchen;
-}
-namespace kontaro::views {
-class T_Journal;
-class T_Konto;
-class T_Kontoplan;
-} // namespace kontaro::views
-namespace kontaro::years {
-class T_alt;
-}
 
 namespace kontaro::app {
 
@@ -30,7 +16,7 @@ class T_init;
 // The application: owns the session on the data directory and every window, starts up in the
 // fixed order, runs each user action as one transaction, carries out the main menu's commands and
 // the window layouts, and ends the program.
-class T_Kontaro : public forms::ActionRunner {
+class T_Kontaro : public forms::ActionRunner, public forms::Windows {
 public:
     T_Kontaro(forms::Ui& ui, QString dataDirectory);
     ~T_Kontaro() override;
@@ -50,17 +36,17 @@ public:
     int helpContext = 2;
     forms::WindowState windowState = forms::WindowState::Normal;
 
-    forms::Ui& ui() const { return m_ui; }
-    data::Session& session() const { return *m_session; }
-    const QString& dataDirectory() const { return m_dataDirectory; }
-
-    years::T_alt& alt() const { return *m_alt; }
-    views::T_Journal& journal() const { return *m_journal; }
-    views::T_Konto& konto() const { return *m_konto; }
-    views::T_Kontoplan& kontoplan() const { return *m_kontoplan; }
-    T_init& init() const { return *m_init; }
-    posting::T_Buchen& buchen() const { return *m_buchen; }
-    T_Info& info() const { return *m_info; }
+    forms::Ui& ui() const override { return m_ui; }
+    data::Session& session() const override;
+    const QString& dataDirectory() const override { return m_dataDirectory; }
+    forms::LiveSettings& liveSettings() const override;
+    years::T_alt& alt() const override;
+    views::T_Journal& journal() const override;
+    views::T_Konto& konto() const override;
+    views::T_Kontoplan& kontoplan() const override;
+    posting::T_Buchen& buchen() const override;
+    T_init& init() const;
+    T_Info& info() const;
 
     // The child list, in creation order, and a child by component name (nullptr if none).
     std::vector<forms::Form*> children() const;

@@ -2,6 +2,7 @@
 
 #include "forms/color.h"
 #include "forms/field_binding.h"
+#include "forms/grid_source.h"
 
 #include <QString>
 #include <QStringList>
@@ -62,6 +63,9 @@ public:
 
     void bind(std::shared_ptr<FieldBinding> binding) { m_binding = std::move(binding); }
     bool isBound() const { return m_binding != nullptr; }
+
+    // The rows of a grid or list over a table; `items` then name its columns.
+    std::shared_ptr<GridSource> grid;
 
     // Handlers; empty ones do nothing. The key handler gets the key's name ("Enter", "+", "F1", ...).
     std::function<void()> onEnter;

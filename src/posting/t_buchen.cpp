@@ -172,8 +172,9 @@ constexpr ControlSpec Controls[] = {
 
 } // namespace
 
-T_Buchen::T_Buchen(forms::Ui& ui)
-    : Form(QStringLiteral("_Buchen"), ui) {
+T_Buchen::T_Buchen(forms::Windows& windows)
+    : Form(QStringLiteral("_Buchen"), windows.ui())
+    , m_windows(windows) {
     caption = QStringLiteral("BUCHEN");
     hint = QStringLiteral("... BUCHEN ...");
     helpContext = 6;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "forms/windows.h"
 
 namespace kontaro::posting {
 
@@ -11,7 +12,10 @@ namespace kontaro::posting {
 // numbers, date steps, currency conversion, account search).
 class T_Buchen : public forms::Form {
 public:
-    explicit T_Buchen(forms::Ui& ui);
+    explicit T_Buchen(forms::Windows& windows);
+
+private:
+    forms::Windows& m_windows;
 };
 
 } // namespace kontaro::posting

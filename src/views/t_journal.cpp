@@ -46,8 +46,9 @@ constexpr ControlSpec Controls[] = {
 
 } // namespace
 
-T_Journal::T_Journal(forms::Ui& ui)
-    : Form(QStringLiteral("_Journal"), ui) {
+T_Journal::T_Journal(forms::Windows& windows)
+    : Form(QStringLiteral("_Journal"), windows.ui())
+    , m_windows(windows) {
     caption = QStringLiteral("Journal");
     helpContext = 4;
     windowState = forms::WindowState::Minimized;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "forms/windows.h"
 
 namespace kontaro::views {
 
@@ -10,7 +11,10 @@ namespace kontaro::views {
 // windows say which line to show.
 class T_Journal : public forms::Form {
 public:
-    explicit T_Journal(forms::Ui& ui);
+    explicit T_Journal(forms::Windows& windows);
+
+private:
+    forms::Windows& m_windows;
 };
 
 } // namespace kontaro::views

@@ -54,8 +54,9 @@ constexpr ControlSpec Controls[] = {
 
 } // namespace
 
-T_Konto::T_Konto(forms::Ui& ui)
-    : Form(QStringLiteral("_Konto"), ui) {
+T_Konto::T_Konto(forms::Windows& windows)
+    : Form(QStringLiteral("_Konto"), windows.ui())
+    , m_windows(windows) {
     caption = QStringLiteral("Hauptbuch");
     helpContext = 5;
     windowState = forms::WindowState::Minimized;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "forms/windows.h"
 
 namespace kontaro::views {
 
@@ -9,7 +10,10 @@ namespace kontaro::views {
 // choice is ticked. It prints accounts and re-derives every account balance from the ledger.
 class T_Konto : public forms::Form {
 public:
-    explicit T_Konto(forms::Ui& ui);
+    explicit T_Konto(forms::Windows& windows);
+
+private:
+    forms::Windows& m_windows;
 };
 
 } // namespace kontaro::views

@@ -33,8 +33,9 @@ constexpr ControlSpec Controls[] = {
 
 } // namespace
 
-T_Kontoplan::T_Kontoplan(forms::Ui& ui)
-    : Form(QStringLiteral("_Kontoplan"), ui) {
+T_Kontoplan::T_Kontoplan(forms::Windows& windows)
+    : Form(QStringLiteral("_Kontoplan"), windows.ui())
+    , m_windows(windows) {
     caption = QStringLiteral("Kontoplan");
     helpContext = 3;
     windowState = forms::WindowState::Minimized;

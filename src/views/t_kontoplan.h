@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "forms/windows.h"
 
 #include <QStringList>
 
@@ -12,11 +13,14 @@ namespace kontaro::views {
 // group sums.
 class T_Kontoplan : public forms::Form {
 public:
-    explicit T_Kontoplan(forms::Ui& ui);
+    explicit T_Kontoplan(forms::Windows& windows);
 
     // The type letters the grid's `Typ` column offers, in order (nine rows visible); a lower-case
     // letter marks a protected account.
     static QStringList typAuswahl();
+
+private:
+    forms::Windows& m_windows;
 };
 
 } // namespace kontaro::views

@@ -41,8 +41,9 @@ constexpr ControlSpec Controls[] = {
 
 } // namespace
 
-T_alt::T_alt(forms::Ui& ui)
-    : Form(QStringLiteral("_alt"), ui) {
+T_alt::T_alt(forms::Windows& windows)
+    : Form(QStringLiteral("_alt"), windows.ui())
+    , m_windows(windows) {
     caption = QStringLiteral("Vorjahre");
     windowState = forms::WindowState::Normal;
 

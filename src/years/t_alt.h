@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/form.h"
+#include "forms/windows.h"
 
 namespace kontaro::years {
 
@@ -9,7 +10,10 @@ namespace kontaro::years {
 // a search through the old journals of the multi-year archive. It only reads.
 class T_alt : public forms::Form {
 public:
-    explicit T_alt(forms::Ui& ui);
+    explicit T_alt(forms::Windows& windows);
+
+private:
+    forms::Windows& m_windows;
 };
 
 } // namespace kontaro::years

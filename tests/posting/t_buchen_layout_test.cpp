@@ -1,5 +1,5 @@
-#include "forms/scripted_ui.h"
 #include "posting/t_buchen.h"
+#include "support/test_program.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@ namespace {
 
 class BuchenLayout : public testing::Test {
 protected:
-    forms::ScriptedUi ui;
-    posting::T_Buchen form{ui};
+    test::TestProgram program;
+    posting::T_Buchen& form = program.app().buchen();
 };
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "forms/scripted_ui.h"
 #include "posting/t_buchen.h"
+#include "support/test_program.h"
 #include "views/t_journal.h"
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
@@ -17,43 +17,34 @@ namespace {
 
 struct WindowCase {
     const char* testName;
-    std::function<std::unique_ptr<forms::Form>(forms::Ui&)> make;
     QString componentName;
     QString caption;
     int helpContext;
-    WindowState state;
 };
 
-template <class T> std::unique_ptr<forms::Form> make(forms::Ui& ui) {
-    return std::make_unique<T>(ui);
-}
-
 const WindowCase Windows[] = {
-    {"Vorjahre", make<years::T_alt>, "_alt", "Vorjahre", 0, WindowState::Normal},
-    {"Journal", make<views::T_Journal>, "_Journal", "Journal", 4, WindowState::Minimized},
-    {"Hauptbuch", make<views::T_Konto>, "_Konto", "Hauptbuch", 5, WindowState::Minimized},
-    {"Kontoplan", make<views::T_Kontoplan>, "_Kontoplan", "Kontoplan", 3, WindowState::Minimized},
-    {"Buchen", make<posting::T_Buchen>, "_Buchen", "BUCHEN", 6, WindowState::Normal},
+    {"Vorjahre", "_alt", "Vorjahre", 0},     {"Journal", "_Journal", "Journal", 4},
+    {"Hauptbuch", "_Konto", "Hauptbuch", 5}, {"Kontoplan", "_Kontoplan", "Kontoplan", 3},
+    {"Buchen", "_Buchen", "BUCHEN", 6},
 };
 
 class WindowLayout : public testing::TestWithParam<WindowCase> {};
 
 } // namespace
 
-TEST_P(WindowLayout, StartsWithItsNameCaptionHelpAndState) {
-    forms::ScriptedUi ui;
+TEST_P(WindowLayout, HasItsNameCaptionAndHelp) {
+    test::TestProgram program;
     const WindowCase& c = GetParam();
-    auto form = c.make(ui);
-    EXPECT_EQ(form->componentName(), c.componentName);
+    forms::Form* form = program.app().child(c.componentName);
+    ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->caption, c.caption);
     EXPECT_EQ(form->helpContext, c.helpContext);
-    EXPECT_EQ(form->windowState, c.state);
 }
 
 // A parent must be a control that can hold others, or the control would never be usable.
 TEST_P(WindowLayout, EveryParentIsAContainerOfTheSameWindow) {
-    forms::ScriptedUi ui;
-    auto form = GetParam().make(ui);
+    test::TestProgram program;
+    forms::Form* form = program.app().child(GetParam().componentName);
     for (const forms::Control* c : form->controls()) {
         if (c->parent.isEmpty())
             continue;
@@ -69,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(AllWindows, WindowLayout, testing::ValuesIn(Windows),
 
 // The posting window reads a row dropped from the ledger grid by column position.
 TEST(KontoLayout, LedgerGridColumnsInTheOrderThePostingWindowReads) {
-    forms::ScriptedUi ui;
-    views::T_Konto konto(ui);
+    test::TestProgram program;
+    views::T_Konto& konto = program.app().konto();
     EXPECT_EQ(konto.control("Hauptbuchzeilen").items,
               QStringList({"SollBetrag", "HabenBetrag", "GKnt", "Buchtext", "Datum", "Beleg", "Anr", "Kz",
                            "Saldo", "Bnr"}));
@@ -79,17 +70,17 @@ TEST(KontoLayout, LedgerGridColumnsInTheOrderThePostingWindowReads) {
 }
 
 TEST(KontoLayout, HiddenCommandsExistButCannotBeClicked) {
-    forms::ScriptedUi ui;
-    views::T_Konto konto(ui);
-    views::T_Kontoplan plan(ui);
+    test::TestProgram program;
+    views::T_Konto& konto = program.app().konto();
+    views::T_Kontoplan& plan = program.app().kontoplan();
     EXPECT_THROW(konto.click("up_kontodruck"), forms::FormError);
     EXPECT_THROW(konto.click("B_pruefe"), forms::FormError);
     EXPECT_THROW(plan.click("up_Gruppensummen"), forms::FormError);
 }
 
 TEST(KontoplanLayout, SaveAndCancelWaitForAnEditAndSearchWordIsUpperCase) {
-    forms::ScriptedUi ui;
-    views::T_Kontoplan plan(ui);
+    test::TestProgram program;
+    views::T_Kontoplan& plan = program.app().kontoplan();
     EXPECT_EQ(plan.control("B_ok").caption, "&OK");
     EXPECT_FALSE(plan.isUsable("B_ok"));
     EXPECT_FALSE(plan.isUsable("B_esc"));
@@ -103,8 +94,8 @@ TEST(KontoplanLayout, SaveAndCancelWaitForAnEditAndSearchWordIsUpperCase) {
 }
 
 TEST(JournalLayout, PanelListIsReadOnlyAndItsMenuEntrySelectsAccounts) {
-    forms::ScriptedUi ui;
-    views::T_Journal journal(ui);
+    test::TestProgram program;
+    views::T_Journal& journal = program.app().journal();
     EXPECT_TRUE(journal.control("Buchungsliste").readOnly);
     const forms::Control& entry = journal.control("UpdateKonto");
     EXPECT_EQ(entry.kind(), ControlKind::MenuItem);

@@ -1,4 +1,4 @@
-#include "forms/scripted_ui.h"
+#include "support/test_program.h"
 #include "years/t_alt.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +6,8 @@
 using namespace kontaro;
 
 TEST(AltLayout, FilterOnArchiveNoticeHiddenAndEightYearFieldsLatestFirst) {
-    forms::ScriptedUi ui;
-    years::T_alt alt(ui);
+    test::TestProgram program;
+    years::T_alt& alt = program.app().alt();
     EXPECT_TRUE(alt.control("kontofilter").checked);
     EXPECT_EQ(alt.control("kontofilter").caption, "Filter");
     EXPECT_FALSE(alt.control("ALT_INFO").visible);

@@ -1,7 +1,7 @@
 // The "expect" steps of a scenario.
 #include "app/t_kontaro.h"
 #include "base/text_file.h"
-#include "books_builder.h"
+#include "base/words.h"
 #include "data/books_loader.h"
 #include "data/cursor.h"
 #include "data/ini_file.h"
@@ -226,7 +226,7 @@ void ScenarioRunner::expectRow(QString arguments) {
                               .arg(number)
                               .arg(cursor.recordCount()));
     cursor.setRecNo(number);
-    for (const auto& [field, value] : fieldAssignments(arguments))
+    for (const auto& [field, value] : words::fieldAssignments(arguments))
         compare(QStringLiteral("%1 Zeile %2 %3").arg(table).arg(number).arg(field), value,
                 cursor.asText(field));
 }

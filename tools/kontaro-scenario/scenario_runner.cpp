@@ -5,7 +5,8 @@
 #include "base/clock.h"
 #include "base/date.h"
 #include "base/errors.h"
-#include "books_builder.h"
+#include "base/text_file.h"
+#include "data/books_builder.h"
 #include "forms/form.h"
 
 #include <QDir>
@@ -205,7 +206,16 @@ void ScenarioRunner::buildBooks(const Step& step) {
     if (name.isEmpty())
         name = QStringLiteral("KT%1").arg(Clock::currentYear());
     m_directory = m_root.path() + QLatin1Char('/') + name;
-    buildBooksDirectory(m_directory, step.children);
+    QStringList lines;
+    for (const Step& line : step.children)
+        if (line.verb != QLatin1String("datei"))
+            lines << line.verb + QLatin1Char(' ') + line.arguments;
+    data::buildBooks(m_directory, lines);
+    // "datei NAME" with "| ..." lines below: a text file of the data directory.
+    for (const Step& line : step.children)
+        if (line.verb == QLatin1String("datei"))
+            text::writeLines(m_directory + QLatin1Char('/') + textArgument(line.arguments),
+                             blockTexts(line.block));
 }
 
 void ScenarioRunner::startProgram() {

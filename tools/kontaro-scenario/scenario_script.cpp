@@ -57,34 +57,6 @@ std::vector<Step> parseSteps(const QStringList& lines, int from, int to) {
 
 } // namespace
 
-QString takeWord(QString& text) {
-    text = text.trimmed();
-    if (text.isEmpty())
-        return {};
-    QString word;
-    if (text.startsWith(QLatin1Char('"'))) {
-        const qsizetype close = text.indexOf(QLatin1Char('"'), 1);
-        if (close > 0) {
-            word = text.mid(1, close - 1);
-            text = text.mid(close + 1).trimmed();
-            return word;
-        }
-    }
-    qsizetype end = 0;
-    while (end < text.size() && !text[end].isSpace())
-        ++end;
-    word = text.left(end);
-    text = text.mid(end).trimmed();
-    return word;
-}
-
-QString textArgument(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.size() >= 2 && trimmed.startsWith(QLatin1Char('"')) && trimmed.endsWith(QLatin1Char('"')))
-        return trimmed.mid(1, trimmed.size() - 2);
-    return trimmed;
-}
-
 QStringList blockTexts(const QStringList& block) {
     QStringList texts;
     for (const QString& line : block) {

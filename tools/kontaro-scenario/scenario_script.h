@@ -1,10 +1,15 @@
 #pragma once
 
+#include "base/words.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 namespace kontaro::scenario {
+
+using words::takeWord;
+using words::textArgument;
 
 // One line of a scenario with the lines indented below it.
 struct Step {
@@ -27,11 +32,6 @@ struct Scenario {
 // step belong to its block. Texts are UTF-8.
 std::vector<Scenario> parseScenarioFile(const QString& path, const QString& text);
 
-// Splits off the first word of text (a word may be quoted with "..."); the text keeps the rest.
-QString takeWord(QString& text);
-// A text argument: the whole text, without one pair of enclosing double quotes if it has them.
-// Quotes inside stay as they are, so "Verwende "Druck-Symbol" im Hauptbuch!" keeps its inner quotes.
-QString textArgument(const QString& text);
 // Block lines of the form "| text" give "text" exactly (blanks kept); other lines are taken trimmed.
 QStringList blockTexts(const QStringList& block);
 
