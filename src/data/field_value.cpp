@@ -9,6 +9,20 @@
 namespace kontaro::data {
 
 int compareValues(const FieldValue& a, const FieldValue& b) {
+    // Fast paths for the common same-type cases; sorting large tables spends its time here.
+    if (a.index() == b.index()) {
+        if (const auto* x = std::get_if<QString>(&a)) {
+            const QString& y = std::get<QString>(b);
+            if (x->constData() == y.constData() && x->size() == y.size())
+                return 0; // shared copies of one text (account numbers are shared on load)
+            const int c = QtPrivate::compareStrings(*x, y, Qt::CaseSensitive);
+            return c < 0 ? -1 : (c > 0 ? 1 : 0);
+        }
+        if (const auto* x = std::get_if<std::int64_t>(&a)) {
+            const std::int64_t y = std::get<std::int64_t>(b);
+            return *x < y ? -1 : (*x > y ? 1 : 0);
+        }
+    }
     const bool aNull = isNullValue(a);
     const bool bNull = isNullValue(b);
     if (aNull || bNull)

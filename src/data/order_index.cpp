@@ -21,6 +21,14 @@ bool OrderIndex::less(const Row* a, const Row* b) const {
 
 void OrderIndex::build(std::vector<Row*> rows) {
     m_rows = std::move(rows);
+    if (m_key.fields.empty()) {
+        const auto natural = [](const Row* a, const Row* b) {
+            return a->pos != b->pos ? a->pos < b->pos : a->id < b->id;
+        };
+        if (!std::is_sorted(m_rows.begin(), m_rows.end(), natural))
+            std::sort(m_rows.begin(), m_rows.end(), natural);
+        return;
+    }
     std::sort(m_rows.begin(), m_rows.end(), [this](const Row* a, const Row* b) { return less(a, b); });
 }
 

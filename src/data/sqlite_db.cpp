@@ -51,7 +51,7 @@ QString quoteText(const QString& text) {
 SqliteDb::SqliteDb(const QString& path)
     : m_path(path) {
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
         sqlite3_close(m_db);
@@ -149,6 +149,11 @@ double SqliteStatement::columnDouble(int column) const {
 QString SqliteStatement::columnText(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
+}
+
+std::string_view SqliteStatement::columnUtf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return {text, std::size_t(sqlite3_column_bytes(m_stmt, column))};
 }
 
 int SqliteStatement::columnType(int column) const {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,6 +36,8 @@ public:
     std::int64_t columnInt(int column) const;
     double columnDouble(int column) const;
     QString columnText(int column) const;
+    // The column's UTF-8 bytes, valid until the next step.
+    std::string_view columnUtf8(int column) const;
     int columnType(int column) const;
 
 private:

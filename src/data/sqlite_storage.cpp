@@ -11,6 +11,9 @@ namespace kontaro::data {
 
 namespace {
 
+constexpr int SharedTextWidth = 10;
+constexpr int SharedTextLimit = 2048;
+
 QString sqlType(FieldType type) {
     switch (type) {
     case FieldType::Text:
@@ -58,9 +61,10 @@ QString SqliteStorage::columnList() const {
     return names.join(QStringLiteral(", "));
 }
 
-SqliteStatement& SqliteStorage::cached(std::unique_ptr<SqliteStatement>& slot, const QString& sql) {
+SqliteStatement& SqliteStorage::cached(std::unique_ptr<SqliteStatement>& slot,
+                                       const std::function<QString()>& sql) {
     if (!slot)
-        slot = std::make_unique<SqliteStatement>(m_db, sql, m_file);
+        slot = std::make_unique<SqliteStatement>(m_db, sql(), m_file);
     return *slot;
 }
 
@@ -81,7 +85,7 @@ void SqliteStorage::bindValues(SqliteStatement& st, const Row& row, int first) c
     }
 }
 
-void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) const {
+void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) {
     row.values.resize(std::size_t(m_layout.fields.size()));
     for (int i = 0; i < m_layout.fields.size(); ++i) {
         const int at = first + i;
@@ -91,11 +95,23 @@ void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) const {
             continue;
         }
         switch (m_layout.fields[i].type) {
-        case FieldType::Text:
-            v = st.columnText(at);
-            if (std::get<QString>(v).isEmpty())
+        case FieldType::Text: {
+            const std::string_view bytes = st.columnUtf8(at);
+            if (bytes.empty()) {
                 v = {};
+            } else if (std::size_t(i) < m_sharedCount.size() &&
+                       m_sharedCount[std::size_t(i)] < SharedTextLimit) {
+                auto [it, added] = m_shared.try_emplace(std::string(bytes));
+                if (added) {
+                    it->second = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+                    ++m_sharedCount[std::size_t(i)];
+                }
+                v = it->second;
+            } else {
+                v = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+            }
             break;
+        }
         case FieldType::Date: {
             const QDate date = QDate::fromString(st.columnText(at), Qt::ISODate);
             v = date.isValid() ? FieldValue(std::int64_t(date.toJulianDay())) : FieldValue();
@@ -121,6 +137,12 @@ std::vector<Row> SqliteStorage::load() {
     SqliteStatement st(m_db, QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified()),
                        m_file);
     std::vector<Row> rows;
+    m_shared.clear();
+    // Only short texts are shared; a field with many distinct values (voucher numbers) stops.
+    m_sharedCount.clear();
+    for (const FieldDef& f : m_layout.fields)
+        m_sharedCount.push_back(f.type == FieldType::Text && f.width <= SharedTextWidth ? 0
+                                                                                        : SharedTextLimit);
     while (st.step()) {
         Row row;
         row.id = st.columnInt(0);
@@ -128,19 +150,21 @@ std::vector<Row> SqliteStorage::load() {
         readValues(st, row, 2);
         rows.push_back(std::move(row));
     }
+    m_shared.clear();
+    m_sharedCount.clear();
     return rows;
 }
 
 std::int64_t SqliteStorage::insert(const Row& row) {
-    QStringList marks;
-    for (int i = 0; i < m_layout.fields.size(); ++i)
-        marks << QStringLiteral("?%1").arg(i + 2);
     // ?1 is the natural-order position; tables without one leave it unused.
-    SqliteStatement& st =
-        cached(m_insert, QStringLiteral("INSERT INTO %1 (%2%3) VALUES (%4%5)")
-                             .arg(qualified(), m_layout.hasPosition ? QStringLiteral("pos, ") : QString(),
-                                  columnList(), m_layout.hasPosition ? QStringLiteral("?1, ") : QString(),
-                                  marks.join(QStringLiteral(", "))));
+    SqliteStatement& st = cached(m_insert, [this] {
+        QStringList marks;
+        for (int i = 0; i < m_layout.fields.size(); ++i)
+            marks << QStringLiteral("?%1").arg(i + 2);
+        return QStringLiteral("INSERT INTO %1 (%2%3) VALUES (%4%5)")
+            .arg(qualified(), m_layout.hasPosition ? QStringLiteral("pos, ") : QString(), columnList(),
+                 m_layout.hasPosition ? QStringLiteral("?1, ") : QString(), marks.join(QStringLiteral(", ")));
+    });
     st.bind(1, row.pos);
     bindValues(st, row, 2);
     st.execute();
@@ -148,19 +172,21 @@ std::int64_t SqliteStorage::insert(const Row& row) {
 }
 
 void SqliteStorage::update(const Row& row) {
-    QStringList sets;
-    for (int i = 0; i < m_layout.fields.size(); ++i)
-        sets << QStringLiteral("%1 = ?%2").arg(quoteName(m_layout.fields[i].name)).arg(i + 2);
-    SqliteStatement& st = cached(
-        m_update,
-        QStringLiteral("UPDATE %1 SET %2 WHERE id = ?1").arg(qualified(), sets.join(QStringLiteral(", "))));
+    SqliteStatement& st = cached(m_update, [this] {
+        QStringList sets;
+        for (int i = 0; i < m_layout.fields.size(); ++i)
+            sets << QStringLiteral("%1 = ?%2").arg(quoteName(m_layout.fields[i].name)).arg(i + 2);
+        return QStringLiteral("UPDATE %1 SET %2 WHERE id = ?1")
+            .arg(qualified(), sets.join(QStringLiteral(", ")));
+    });
     st.bind(1, row.id);
     bindValues(st, row, 2);
     st.execute();
 }
 
 void SqliteStorage::remove(const Row& row) {
-    SqliteStatement& st = cached(m_delete, QStringLiteral("DELETE FROM %1 WHERE id = ?1").arg(qualified()));
+    SqliteStatement& st =
+        cached(m_delete, [this] { return QStringLiteral("DELETE FROM %1 WHERE id = ?1").arg(qualified()); });
     st.bind(1, row.id);
     st.execute();
 }

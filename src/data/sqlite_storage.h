@@ -4,7 +4,10 @@
 #include "data/table_layout.h"
 #include "data/table_storage.h"
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 namespace kontaro::data {
 
@@ -34,8 +37,8 @@ private:
     QString qualified() const;
     QString columnList() const;
     void bindValues(SqliteStatement& st, const Row& row, int first) const;
-    void readValues(SqliteStatement& st, Row& row, int first) const;
-    SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const QString& sql);
+    void readValues(SqliteStatement& st, Row& row, int first);
+    SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const std::function<QString()>& sql);
 
     SqliteDb& m_db;
     QString m_schema;
@@ -44,6 +47,9 @@ private:
     std::unique_ptr<SqliteStatement> m_insert;
     std::unique_ptr<SqliteStatement> m_update;
     std::unique_ptr<SqliteStatement> m_delete;
+    // Short texts (account numbers, marks) repeat on many rows; loading shares one copy.
+    std::unordered_map<std::string, QString> m_shared;
+    std::vector<int> m_sharedCount; // distinct texts shared so far, per field
 };
 
 } // namespace kontaro::data

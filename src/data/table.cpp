@@ -27,31 +27,39 @@ void Table::reload() {
         cursor->tableResetting();
     m_rows.clear();
     m_rows.reserve(loaded.size());
+    std::vector<Row*> all;
+    all.reserve(loaded.size());
     for (Row& r : loaded) {
         if (!m_layout.hasPosition)
             r.pos = r.id;
         const std::int64_t id = r.id;
-        m_rows.emplace(id, std::move(r));
+        all.push_back(&m_rows.emplace(id, std::move(r)).first->second);
     }
-    rebuildIndexes();
+    rebuildIndexes(std::move(all));
     ++m_version;
     for (Cursor* cursor : m_cursors)
         cursor->tableReset();
     notifyChanged();
 }
 
-void Table::rebuildIndexes() {
-    std::vector<Row*> all;
-    all.reserve(m_rows.size());
-    for (auto& [id, r] : m_rows)
-        all.push_back(&r);
-    for (auto& order : m_orders)
-        order->build(all);
+// `all` in file order, which is usually the natural order already.
+void Table::rebuildIndexes(std::vector<Row*> all) {
+    natural().build(std::move(all));
+    for (std::size_t i = 1; i < m_orders.size(); ++i)
+        m_orders[i]->build(naturalRows());
     for (auto& hash : m_hashes) {
         hash->rows.clear();
-        for (Row* r : all)
-            hash->rows.insert(hashKey(*hash, r->values), r);
+        for (auto& [id, r] : m_rows)
+            hash->rows.insert(hashKey(*hash, r.values), &r);
     }
+}
+
+std::vector<Row*> Table::naturalRows() {
+    std::vector<Row*> rows;
+    rows.reserve(natural().size());
+    for (std::size_t i = 0; i < natural().size(); ++i)
+        rows.push_back(natural().at(i));
+    return rows;
 }
 
 OrderIndex& Table::order(const OrderKey& key) {
@@ -59,11 +67,7 @@ OrderIndex& Table::order(const OrderKey& key) {
         if (order->key() == key)
             return *order;
     auto index = std::make_unique<OrderIndex>(key);
-    std::vector<Row*> all;
-    all.reserve(m_rows.size());
-    for (std::size_t i = 0; i < natural().size(); ++i)
-        all.push_back(natural().at(i));
-    index->build(std::move(all));
+    index->build(naturalRows());
     m_orders.push_back(std::move(index));
     return *m_orders.back();
 }
@@ -212,6 +216,11 @@ void Table::updateRow(Row* r, std::vector<FieldValue> values) {
 
 void Table::removeRow(Row* r) {
     m_storage->remove(*r);
+    forgetRow(r);
+}
+
+// Takes a row that is gone from the file out of memory.
+void Table::forgetRow(Row* r) {
     for (Cursor* cursor : m_cursors)
         cursor->rowRemoving(r);
     unindexRow(r);
@@ -225,7 +234,7 @@ void Table::clear() {
     for (Cursor* cursor : m_cursors)
         cursor->tableResetting();
     m_rows.clear();
-    rebuildIndexes();
+    rebuildIndexes({});
     ++m_version;
     for (Cursor* cursor : m_cursors)
         cursor->tableReset();
@@ -235,12 +244,7 @@ void Table::clear() {
 void Table::refreshRow(Row* r) {
     Row fresh = *r;
     if (!m_storage->reread(fresh)) {
-        for (Cursor* cursor : m_cursors)
-            cursor->rowRemoving(r);
-        unindexRow(r);
-        m_rows.erase(r->id);
-        ++m_version;
-        notifyChanged();
+        forgetRow(r);
         return;
     }
     unindexRow(r);

@@ -67,10 +67,12 @@ private:
 
     void attach(Cursor* cursor);
     void detach(Cursor* cursor);
-    void rebuildIndexes();
+    void rebuildIndexes(std::vector<Row*> all);
+    std::vector<Row*> naturalRows();
     void indexRow(Row* row);
     void unindexRow(const Row* row, const std::vector<int>* changedFields = nullptr);
     void notifyChanged();
+    void forgetRow(Row* row);
     std::int64_t positionBefore(const Row* before);
     QString hashKey(const HashIndex& index, const std::vector<FieldValue>& values) const;
 
