@@ -33,7 +33,7 @@ std::optional<QString> ScriptedUi::input(const QString& caption, const QString& 
 }
 
 std::optional<QString> ScriptedUi::openFile(const QString& caption, const QString&, const QString&) {
-    record(QStringLiteral("file"), caption);
+    record(QStringLiteral("filedialog"), caption);
     if (m_files.empty())
         throw UnansweredQuestion("unanswered file dialog: " + caption.toStdString());
     auto answer = m_files.front();
@@ -62,6 +62,11 @@ void ScriptedUi::error(const QString& text) {
 void ScriptedUi::arrange(Arrangement arrangement) {
     static const char* const names[] = {"cascade", "tile", "icons"};
     record(QStringLiteral("arrange"), QLatin1String(names[static_cast<int>(arrangement)]));
+}
+
+void ScriptedUi::print(const PrintJob& job) {
+    record(QStringLiteral("print"), job.title);
+    m_printed.push_back(job);
 }
 
 } // namespace kontaro::forms

@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace kontaro::forms {
 
@@ -21,8 +22,8 @@ public:
 class ScriptedUi : public Ui {
 public:
     struct Shown {
-        QString kind; // "message", "question", "input", "file", "error", "beep", "open", "status",
-                      // "arrange"
+        QString kind; // "message", "question", "input", "filedialog", "error", "beep", "open", "status",
+                      // "arrange", "print"
         QString text;
     };
 
@@ -51,6 +52,10 @@ public:
     void status(const QString& text) override;
     void error(const QString& text) override;
     void arrange(Arrangement arrangement) override;
+    void print(const PrintJob& job) override;
+
+    // Every job printed so far, in order.
+    const std::vector<PrintJob>& printed() const { return m_printed; }
 
 private:
     void record(const QString& kind, const QString& text) { m_shown.push_back({kind, text}); }
@@ -59,6 +64,7 @@ private:
     std::deque<std::optional<QString>> m_inputs;
     std::deque<std::optional<QString>> m_files;
     std::deque<Shown> m_shown;
+    std::vector<PrintJob> m_printed;
     QString m_status;
     bool m_shellOpenResult = true;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/print_job.h"
+
 #include <QString>
 #include <optional>
 
@@ -32,6 +34,8 @@ public:
     // The standard error box for errors of the files, the tables or the printer.
     virtual void error(const QString& text) = 0;
     virtual void arrange(Arrangement arrangement) = 0;
+    // Prints on the default printer without a dialog; a printer error throws kontaro::UserError.
+    virtual void print(const PrintJob& job) = 0;
 };
 
 } // namespace kontaro::forms

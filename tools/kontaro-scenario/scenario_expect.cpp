@@ -10,6 +10,7 @@
 #include "forms/form.h"
 #include "scenario_runner.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace kontaro::scenario {
@@ -56,10 +57,12 @@ QString expectedText(const QString& arguments, const Step& step) {
 
 void ScenarioRunner::expect(const Step& step) {
     QString rest = step.arguments;
+    // "{Verzeichnis}" stands for the data directory, which lies in a temporary place.
+    rest.replace(QStringLiteral("{Verzeichnis}"), QDir::toNativeSeparators(m_directory));
     const QString subject = takeWord(rest);
     static const QStringList shownKinds = {QStringLiteral("message"), QStringLiteral("question"),
                                            QStringLiteral("error"),   QStringLiteral("open"),
-                                           QStringLiteral("input"),   QStringLiteral("file")};
+                                           QStringLiteral("input"),   QStringLiteral("filedialog")};
     if (shownKinds.contains(subject)) {
         expectShown(subject, expectedText(rest, step));
     } else if (subject == QLatin1String("nothing")) {
@@ -89,8 +92,13 @@ void ScenarioRunner::expect(const Step& step) {
         const QString section = takeWord(rest);
         const QString key = takeWord(rest);
         const IniFile ini(m_directory + QStringLiteral("/Kontaro.Ini"));
-        compare(QStringLiteral("[%1] %2").arg(section, key), textArgument(rest),
-                ini.readString(section, key));
+        if (key.isEmpty())
+            compare(QStringLiteral("Schlüssel in [%1]").arg(section),
+                    blockTexts(step.block).join(QLatin1Char('\n')),
+                    ini.keys(section).join(QLatin1Char('\n')));
+        else
+            compare(QStringLiteral("[%1] %2").arg(section, key), textArgument(rest),
+                    ini.readString(section, key));
     } else if (subject == QLatin1String("row") || subject == QLatin1String("rows")) {
         if (subject == QLatin1String("rows")) {
             const QString table = takeWord(rest);
@@ -170,7 +178,7 @@ void ScenarioRunner::expectForm(forms::Form& f, QString arguments) {
 void ScenarioRunner::expectShown(const QString& kind, const QString& expected) {
     static const QStringList ordered = {QStringLiteral("message"), QStringLiteral("question"),
                                         QStringLiteral("error"),   QStringLiteral("open"),
-                                        QStringLiteral("input"),   QStringLiteral("file")};
+                                        QStringLiteral("input"),   QStringLiteral("filedialog")};
     const auto& shown = m_ui.shown();
     while (m_checked < shown.size() && !ordered.contains(shown[m_checked].kind))
         ++m_checked;

@@ -150,7 +150,7 @@ void ScenarioRunner::act(const Step& step) {
     } else if (verb == QLatin1String("input")) {
         m_ui.answerInput(rest == QLatin1String("cancel") ? std::nullopt
                                                          : std::optional<QString>(textArgument(rest)));
-    } else if (verb == QLatin1String("file")) {
+    } else if (verb == QLatin1String("filedialog")) {
         m_ui.answerFile(rest == QLatin1String("cancel") ? std::nullopt
                                                         : std::optional<QString>(textArgument(rest)));
     } else if (verb == QLatin1String("shellopen")) {

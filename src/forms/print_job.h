@@ -1,0 +1,34 @@
+#pragma once
+
+#include "forms/color.h"
+
+#include <QString>
+#include <vector>
+
+namespace kontaro::forms {
+
+// One printout as the desktop lays it out: lines of monospaced text with the character attributes
+// in force for each, a page rectangle and a document title. Reports build it; the Ui prints it.
+struct PrintJob {
+    struct Line {
+        QString text;
+        int pointSize = 0; // 0: the job's base size
+        bool bold = false;
+        Color color = Color::Default;
+        QString fontName; // empty: the job's base font
+    };
+    enum class Orientation { Portrait, Landscape };
+
+    QString title; // the document title, also names the PDF written when no printer exists
+    QString baseFont = QStringLiteral("Courier New");
+    int basePointSize = 9;
+    Orientation orientation = Orientation::Portrait;
+    // In printer device pixels from the origin of the printable area; all zero: the whole area.
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    std::vector<Line> lines;
+};
+
+} // namespace kontaro::forms

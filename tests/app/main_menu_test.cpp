@@ -1,0 +1,46 @@
+#include "app/main_menu.h"
+#include "support/test_program.h"
+
+#include <gtest/gtest.h>
+
+using namespace kontaro;
+using app::Command;
+
+TEST(MainMenu, EveryEntryIsFoundByItsCaptionWithAndWithoutTheMenu) {
+    int commands = 0;
+    for (const app::MenuEntry& entry : app::mainMenu()) {
+        if (entry.separator || entry.command == Command::None)
+            continue;
+        ++commands;
+        const QString caption = app::withoutAccessKey(entry.caption.isEmpty() ? entry.menu : entry.caption);
+        const QString path =
+            entry.caption.isEmpty() ? caption : app::withoutAccessKey(entry.menu) + "/" + caption;
+        EXPECT_EQ(app::findMenuEntry(path), &entry) << path.toStdString();
+        EXPECT_EQ(app::findMenuEntry(caption), &entry) << caption.toStdString();
+    }
+    EXPECT_EQ(commands, 33);
+    EXPECT_EQ(app::findMenuEntry("Druck/Gibt es nicht"), nullptr);
+}
+
+TEST(MainMenu, AccessKeyMarkersAreLeftOut) {
+    EXPECT_EQ(app::withoutAccessKey("Fensteranordnung &1 (Vorbesetzung) laden"),
+              "Fensteranordnung 1 (Vorbesetzung) laden");
+    EXPECT_EQ(app::withoutAccessKey("Ü&berlappend"), "Überlappend");
+    EXPECT_EQ(app::withoutAccessKey("A && B"), "A & B");
+}
+
+// Every command runs to its end without an error box: built ones do their work, the others say
+// plainly that they are not there yet.
+TEST(MainMenu, EveryCommandRunsWithoutAnError) {
+    test::TestProgram program({"konto 2800 B \"Bank\""});
+    for (const app::MenuEntry& entry : app::mainMenu()) {
+        if (entry.command == Command::None || entry.command == Command::Beenden)
+            continue;
+        program.app().command(entry.command);
+        EXPECT_TRUE(program.ui().shownTexts("error").isEmpty())
+            << app::withoutAccessKey(entry.caption).toStdString() << ": "
+            << program.ui().shownTexts("error").join(" | ").toStdString();
+        program.ui().clearShown();
+    }
+    EXPECT_TRUE(program.app().isRunning());
+}
