@@ -74,6 +74,10 @@ public:
     std::function<void()> onClick;
     std::function<void()> onDoubleClick;
     std::function<void(const QString& key)> onKey;
+    // Character keys ("+", "-", "#", "Space") that onKey takes for itself instead of the text: a
+    // view passes these to the form and types every other character. Enter and Escape always
+    // reach onKey.
+    QStringList keys;
     std::function<void(const QString& source)> onDrop;
 
 private:
