@@ -31,4 +31,19 @@ struct PrintJob {
     std::vector<Line> lines;
 };
 
+// What the printer reports for an orientation: resolution in pixels per inch and the printable
+// page in device pixels.
+struct PrinterPage {
+    int dpiX = 600;
+    int dpiY = 600;
+    int width = 0;
+    int height = 0;
+};
+
+// A4 at 600 dpi, as a printer without its own figures (and the tests' printer) reports it.
+inline PrinterPage a4At600Dpi(PrintJob::Orientation orientation) {
+    return orientation == PrintJob::Orientation::Portrait ? PrinterPage{600, 600, 4960, 7016}
+                                                          : PrinterPage{600, 600, 7016, 4960};
+}
+
 } // namespace kontaro::forms

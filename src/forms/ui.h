@@ -36,6 +36,8 @@ public:
     virtual void arrange(Arrangement arrangement) = 0;
     // Prints on the default printer without a dialog; a printer error throws kontaro::UserError.
     virtual void print(const PrintJob& job) = 0;
+    // The default printer's resolution and printable page for an orientation.
+    virtual PrinterPage printerPage(PrintJob::Orientation orientation) { return a4At600Dpi(orientation); }
 };
 
 } // namespace kontaro::forms

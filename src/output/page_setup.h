@@ -1,15 +1,10 @@
 #pragma once
 
+#include "forms/print_job.h"
+
 namespace kontaro::output {
 
-// What the printer reports: resolution in pixels per inch and the printable page in device pixels,
-// for the orientation it was given.
-struct PrinterPage {
-    int dpiX = 600;
-    int dpiY = 600;
-    int width = 0;
-    int height = 0;
-};
+using forms::PrinterPage;
 
 // A page rectangle in printer device pixels from the origin of the printable area; all zero means
 // the whole printable area.
