@@ -1,6 +1,14 @@
 #include "posting/t_buchen.h"
 
+#include "base/clock.h"
+#include "base/errors.h"
+#include "base/text_file.h"
+#include "data/cursor.h"
+#include "data/settings.h"
 #include "forms/control_spec.h"
+#include "posting/line_binding.h"
+#include "views/t_journal.h"
+#include "views/t_kontoplan.h"
 
 namespace kontaro::posting {
 
@@ -170,6 +178,10 @@ constexpr ControlSpec Controls[] = {
     {.name = u"SucheKonto", .kind = Button, .caption = u"&w", .hint = u"Kontosuche fortsetzen (Alt+W)"},
 };
 
+// Where Enter moves the focus to.
+constexpr QStringView EntryOrder[] = {u"SollKnt", u"HabenKnt", u"SollBetrag", u"HabenBetrag", u"Buchtext",
+                                      u"Anr",     u"Beleg",    u"Datum",      u"JournalPlus"};
+
 } // namespace
 
 T_Buchen::T_Buchen(forms::Windows& windows)
@@ -184,6 +196,243 @@ T_Buchen::T_Buchen(forms::Windows& windows)
         QStringLiteral("2xClick wechselt Hauptbuchanzeige (Soll/Habe-Konto)");
     for (const ControlSpec& spec : Controls)
         forms::applySpec(addControl(spec.name.toString(), spec.kind, ScrollArea.toString()), spec);
+
+    startUp();
+}
+
+T_Buchen::~T_Buchen() = default;
+
+QString T_Buchen::protectionPassword() {
+    return QStringLiteral("SCHUTZWEG");
+}
+
+void T_Buchen::startUp() {
+    Settings settings(m_windows.dataDirectory());
+    m_einfuegung = false;
+    m_belegTX = settings.belegTX();
+    m_anrNr = settings.anrNr();
+    m_belegALT = settings.belegALT();
+    m_belegNR = settings.belegNR();
+    m_textdateikennung = settings.textdateikennung().left(3);
+    settings.setTextdateikennung(m_textdateikennung);
+    m_datumGesichert = settings.geschuetzt();
+
+    try {
+        m_vorlagen = text::readLines(m_windows.dataDirectory() + QStringLiteral("/vorlagen.txt"));
+    } catch (const UserError&) {
+        m_vorlagen.clear(); // no templates: an empty list, no message
+    }
+    m_vorlagen.removeAll(QString());
+    m_vorlagen.sort();
+    control(QStringLiteral("Buchtext")).items = m_vorlagen;
+
+    data::Session& session = m_windows.session();
+    const auto open = [&session](const char* file) {
+        return std::make_unique<data::Cursor>(session, QString::fromLatin1(file));
+    };
+    m_j = open("journal.DB");
+    m_s = open("kntplan.DB");
+    m_h = open("kntplan.DB");
+    m_u = open("kntplan.DB");
+    m_k = open("konten.DB");
+    m_sl = open("konten.DB");
+    m_hl = open("konten.DB");
+    m_ul = open("konten.DB");
+    m_chart = open("kntplan.DB");
+    m_walk = open("journal.DB");
+    m_s->setMaster(*m_j, QStringLiteral("SollKnt"));
+    m_h->setMaster(*m_j, QStringLiteral("HabenKnt"));
+    m_u->setMaster(*m_j, QStringLiteral("UstKnt"));
+    m_sl->setMaster(*m_s, QStringLiteral("Knr"));
+    m_hl->setMaster(*m_h, QStringLiteral("Knr"));
+    m_ul->setMaster(*m_u, QStringLiteral("Knr"));
+    bindControls();
+    connectHandlers();
+
+    data::Cursor& j = *m_j;
+    if (j.isEmpty()) {
+        j.append();
+        const QString knr = m_windows.kontoplan().currentKnr();
+        j.setText(QStringLiteral("SollKnt"), knr);
+        j.setText(QStringLiteral("HabenKnt"), knr);
+        j.setText(QStringLiteral("Ok"), QStringLiteral("~"));
+        j.setDate(QStringLiteral("Datum"), Clock::today());
+        j.post();
+        j.edit();
+        try {
+            undo();
+        } catch (const UserError&) {
+        } catch (const Abort&) {
+        }
+        ui().message(QStringLiteral("Neue Buchhaltung angelegt"));
+    }
+
+    if (j.asText(QStringLiteral("Ok")) == QLatin1String("*")) {
+        // Opening postings prepared by the new year: post and undo once to get clean balances.
+        post();
+        undo();
+        try {
+            undo();
+        } catch (const UserError&) {
+        } catch (const Abort&) {
+        }
+        ui().message(QStringLiteral("Vorbereitete EBK-Buchungen mit \"Blauer-Pfeil-Taste-Runter\" (im "
+                                    "Buchungsfenster) buchen.)"));
+    } else {
+        j.last();
+    }
+
+    // The current line is the first one after the posted run.
+    const auto posted = [&j] {
+        const QString ok = j.asText(QStringLiteral("Ok"));
+        return ok == QLatin1String("#") || ok == QLatin1String("=");
+    };
+    while (!posted() && !j.bof())
+        j.prior();
+    m_datumVorgaenger = j.asDate(QStringLiteral("Datum"));
+    if (posted()) {
+        j.next();
+        if (j.eof()) {
+            // Every line is posted: the books need a current line after them.
+            j.append();
+            const QString knr = presetAccount();
+            j.setText(QStringLiteral("SollKnt"), knr);
+            j.setText(QStringLiteral("HabenKnt"), knr);
+            j.setDate(QStringLiteral("Datum"), m_datumVorgaenger);
+            j.setText(QStringLiteral("Ok"), QStringLiteral("~"));
+            j.post();
+        }
+    }
+    j.edit();
+
+    m_windows.journal().gotoBnr(j.asText(QStringLiteral("Bnr")));
+    statusCheck(false);
+    m_started = true;
+}
+
+void T_Buchen::bindControls() {
+    const auto prepare = [this] { editLine(); };
+    const auto bindLine = [&](const char* name, const char* field, FieldStyle style, bool readOnly) {
+        control(QString::fromLatin1(name))
+            .bind(std::make_shared<CursorFieldBinding>(*m_j, QString::fromLatin1(field), style, readOnly,
+                                                       prepare));
+    };
+    bindLine("SollBetrag", "SollBetrag", FieldStyle::MoneyEdit, false);
+    bindLine("HabenBetrag", "HabenBetrag", FieldStyle::MoneyEdit, false);
+    bindLine("Buchtext", "Buchtext", FieldStyle::Plain, false);
+    bindLine("Anr", "Anr", FieldStyle::Plain, false);
+    bindLine("Beleg", "Beleg", FieldStyle::Plain, false);
+    bindLine("Datum", "Datum", FieldStyle::Date, false);
+    bindLine("Bnr", "Bnr", FieldStyle::Plain, true);
+    bindLine("UstKnt", "UstKnt", FieldStyle::Plain, true);
+    bindLine("UstP", "UstP", FieldStyle::Plain, true);
+    bindLine("ustSoll", "UstSoll", FieldStyle::MoneyDisplay, true);
+    bindLine("UstHaben", "UstHaben", FieldStyle::MoneyDisplay, true);
+    bindLine("SollSaldo2", "SollSaldo2", FieldStyle::MoneyDisplay, true);
+    bindLine("HabenSaldo2", "HabenSaldo2", FieldStyle::MoneyDisplay, true);
+    bindLine("UstSaldo2", "UstSaldo2", FieldStyle::MoneyDisplay, true);
+    bindLine("Ok", "Ok", FieldStyle::Plain, true);
+
+    for (const auto& [name, field, account] :
+         {std::tuple{"SollKnt", "SollKnt", m_s.get()}, std::tuple{"HabenKnt", "HabenKnt", m_h.get()}}) {
+        forms::Control& c = control(QString::fromLatin1(name));
+        c.bind(std::make_shared<AccountFieldBinding>(*m_j, QString::fromLatin1(field), *account, *m_chart,
+                                                     prepare));
+        c.items = QString::fromLatin1("Knr;Typ;UstP;Saldo;Name").split(QLatin1Char(';'));
+        c.grid = std::make_shared<AccountListSource>(m_windows.session());
+    }
+
+    struct AccountDisplay {
+        const char* prefix;
+        data::Cursor* cursor;
+    };
+    for (const AccountDisplay& d : {AccountDisplay{"soll", m_s.get()}, AccountDisplay{"haben", m_h.get()},
+                                    AccountDisplay{"ust", m_u.get()}}) {
+        const QString prefix = QString::fromLatin1(d.prefix);
+        const auto bindAccount = [&](const char* suffix, const char* field, FieldStyle style) {
+            const QString name = prefix + QString::fromLatin1(suffix);
+            if (hasControl(name))
+                control(name).bind(
+                    std::make_shared<CursorFieldBinding>(*d.cursor, QString::fromLatin1(field), style, true));
+        };
+        bindAccount("Name", "Name", FieldStyle::Plain);
+        bindAccount("Typ", "Typ", FieldStyle::Plain);
+        bindAccount("Saldo", "Saldo", FieldStyle::MoneyDisplay);
+        bindAccount("Budget", "Budget", FieldStyle::MoneyDisplay);
+    }
+}
+
+void T_Buchen::connectHandlers() {
+    const auto onEnterKey = [this](const QString& name) {
+        control(name).onKey = [this, name](const QString& key) {
+            if (key == QLatin1String("Enter"))
+                moveToNextField(name);
+        };
+    };
+    for (const QStringView name : EntryOrder)
+        onEnterKey(name.toString());
+
+    for (const char* name : {"SollKnt", "HabenKnt"}) {
+        const QString field = QString::fromLatin1(name);
+        control(field).onChange = [this, field] { accountChanged(field); };
+        control(field).onExit = [this] { validate(); };
+    }
+    control(QStringLiteral("SollBetrag")).onEnter = [this] { m_euroAlt = 0; };
+    control(QStringLiteral("HabenBetrag")).onEnter = [this] { m_euroAlt = 0; };
+    control(QStringLiteral("SollBetrag")).onExit = [this] { amountRule(true); };
+    control(QStringLiteral("HabenBetrag")).onExit = [this] { amountRule(false); };
+    control(QStringLiteral("Buchtext")).onEnter = [this] { enterBuchtext(); };
+    control(QStringLiteral("Buchtext")).onChange = [this] { colourBuchtext(); };
+    for (const char* name : {"Buchtext", "Anr", "Beleg", "Datum"})
+        control(QString::fromLatin1(name)).onExit = [this] { validate(); };
+    control(QStringLiteral("Datum")).onKey = [this](const QString& key) {
+        if (key == QLatin1String("Enter"))
+            moveToNextField(QStringLiteral("Datum"));
+        else if (key == QLatin1String("+"))
+            stepDate(1);
+        else if (key == QLatin1String("-"))
+            stepDate(-1);
+    };
+    control(QStringLiteral("meldung")).onEnter = [this] { moveFocus(QStringLiteral("JournalPlus")); };
+
+    control(QStringLiteral("JournalPlus")).onClick = [this] { post(); };
+    control(QStringLiteral("JournalMinus")).onClick = [this] { undo(); };
+    control(QStringLiteral("JournalEinfuegen")).onClick = [this] {
+        insertLine(focusedControl() == QLatin1String("JournalEinfuegen"));
+    };
+    control(QStringLiteral("JournalLoeschen")).onClick = [this] { deleteLine(); };
+    control(QStringLiteral("BuchenVerboten")).onClick = [this] { protect(); };
+    control(QStringLiteral("Ok")).onClick = [this] {
+        if (m_started)
+            statusCheck(true);
+    };
+}
+
+void T_Buchen::moveToNextField(const QString& from) {
+    const auto* it = std::find(std::begin(EntryOrder), std::end(EntryOrder), from);
+    if (it == std::end(EntryOrder))
+        return;
+    ++it;
+    moveFocus((it == std::end(EntryOrder) ? EntryOrder[0] : *it).toString());
+}
+
+void T_Buchen::stepDate(int days) {
+    editLine();
+    const QDate datum = m_j->asDate(QStringLiteral("Datum"));
+    m_j->setDate(QStringLiteral("Datum"), (datum.isValid() ? datum : Clock::today()).addDays(days));
+    validate();
+}
+
+void T_Buchen::onDeactivate() {
+    validate();
+}
+
+void T_Buchen::saveCounters() const {
+    Settings settings(m_windows.dataDirectory());
+    settings.setBelegTX(m_belegTX);
+    settings.setAnrNr(m_anrNr);
+    settings.setBelegALT(m_belegALT);
+    settings.setBelegNR(m_belegNR);
 }
 
 } // namespace kontaro::posting

@@ -1,7 +1,17 @@
 #pragma once
 
+#include "base/money.h"
 #include "forms/form.h"
 #include "forms/windows.h"
+
+#include <QDate>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace kontaro::data {
+class Cursor;
+}
 
 namespace kontaro::posting {
 
@@ -13,9 +23,92 @@ namespace kontaro::posting {
 class T_Buchen : public forms::Form {
 public:
     explicit T_Buchen(forms::Windows& windows);
+    ~T_Buchen() override;
+
+    // The fixed password that lifts the protection of posted lines.
+    static QString protectionPassword();
+
+    // The current line; it is kept in edit.
+    data::Cursor& line() const { return *m_j; }
+    // The message line is red: the current line may not be posted.
+    bool isMeldungRed() const;
+    // The insert command has run since start (also in its append form, also when it refused).
+    bool einfuegung() const { return m_einfuegung; }
+    QDate datumGesichert() const { return m_datumGesichert; }
+    QDate datumVorgaenger() const { return m_datumVorgaenger; }
+
+    // The commands, callable without the buttons.
+    void validate();
+    void post();
+    void undo();
+    // Before the current line (the insert button) or, with `before` false, appended at the end.
+    void insertLine(bool before);
+    void deleteLine();
+    void protect();
+    void statusCheck(bool askPassword);
+    // Writes the voucher and statement counters to the settings file (at program end).
+    void saveCounters() const;
+
+protected:
+    void onDeactivate() override;
 
 private:
+    void startUp();
+    void bindControls();
+    void connectHandlers();
+
+    // Entry.
+    void editLine();
+    void saveLine();
+    void amountRule(bool sollSide);
+    void enterBuchtext();
+    void colourBuchtext();
+    void stepDate(int days);
+    void moveToNextField(const QString& from);
+    void accountChanged(const QString& field);
+    bool accountsShown() const;
+    void setMeldung(const QString& text);
+    void syncOtherWindows();
+
+    // Posting.
+    void removeLedgerLines(std::int64_t bnr);
+    void writeLedgerLine(const QString& knr, const QString& gegenKnt, std::optional<Money> soll,
+                         std::optional<Money> haben, Money saldo);
+    void storeBalance(data::Cursor& account, Money saldo);
+    void restoreBalance(data::Cursor& account, data::Cursor& latest);
+    void resetFirstPosting();
+    QString presetAccount() const;
+    bool lineIsFirst() const;
+
     forms::Windows& m_windows;
+
+    // J: the current line; S, H, U: the debit, credit and VAT account records following it;
+    // K: the ledger (Knr, Bnr); SL, HL, UL: the ledger lines of S, H and U in Knr, Bnr order, for
+    // the most recent line of an account; m_chart: the chart for look-ups and walks; m_walk: the
+    // journal for the walks of protect and of the status check.
+    std::unique_ptr<data::Cursor> m_j;
+    std::unique_ptr<data::Cursor> m_s;
+    std::unique_ptr<data::Cursor> m_h;
+    std::unique_ptr<data::Cursor> m_u;
+    std::unique_ptr<data::Cursor> m_k;
+    std::unique_ptr<data::Cursor> m_sl;
+    std::unique_ptr<data::Cursor> m_hl;
+    std::unique_ptr<data::Cursor> m_ul;
+    std::unique_ptr<data::Cursor> m_chart;
+    std::unique_ptr<data::Cursor> m_walk;
+
+    QDate m_datumGesichert;
+    QDate m_datumVorgaenger;
+    int m_euroAlt = 0;
+    Money m_originalBetrag;
+    QString m_textdateikennung;
+    bool m_einfuegung = false;
+    bool m_started = false;
+    QString m_belegTX;
+    QString m_belegALT;
+    int m_belegNR = 0;
+    int m_anrNr = 0;
+    QStringList m_vorlagen;
 };
 
 } // namespace kontaro::posting

@@ -1,5 +1,6 @@
 #include "views/t_journal.h"
 
+#include "data/cursor.h"
 #include "forms/control_spec.h"
 
 namespace kontaro::views {
@@ -55,6 +56,40 @@ T_Journal::T_Journal(forms::Windows& windows)
 
     for (const ControlSpec& spec : Controls)
         forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+
+    m_lines = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("journal.DB"));
+    m_lines->setReadOnly(true);
+    control(QStringLiteral("sucheBnr")).onChange = [this] { goToNumber(); };
+}
+
+T_Journal::~T_Journal() = default;
+
+// --- Go to a posting number --------------------------------------------------------------------
+
+void T_Journal::gotoBnr(const QString& bnr) {
+    control(QStringLiteral("sucheBnr")).setText(bnr);
+    goToNumber();
+}
+
+void T_Journal::goToNumber() {
+    const QString wanted = control(QStringLiteral("sucheBnr")).text();
+    data::Cursor& j = *m_lines;
+    j.last();
+    if (wanted.isEmpty())
+        return;
+    // Backwards from the line before the last; a number not found leaves the first line.
+    for (;;) {
+        j.prior();
+        if (j.bof() || j.asText(QStringLiteral("Bnr")) == wanted)
+            return;
+    }
+}
+
+void T_Journal::refreshLines() {
+    // The table is shared in memory with the posting window's cursor; only a cursor left without
+    // a row (the journal was empty when the window opened) has to find one.
+    if (m_lines->recNo() == 0)
+        m_lines->first();
 }
 
 } // namespace kontaro::views

@@ -1,5 +1,7 @@
 #include "views/t_konto.h"
 
+#include "base/money.h"
+#include "data/cursor.h"
 #include "forms/control_spec.h"
 
 namespace kontaro::views {
@@ -66,6 +68,59 @@ T_Konto::T_Konto(forms::Windows& windows)
         forms::applySpec(addControl(spec.name.toString(), spec.kind, Header.toString()), spec);
     for (const ControlSpec& spec : Controls)
         forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+
+    m_konten = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("kntplan.DB"));
+    m_zeilen = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("konten.DB"));
+    m_zeilen->setReadOnly(true);
+    m_zeilen->setIndexName(QStringLiteral("absteigend"));
+    m_zeilen->setMaster(*m_konten, QStringLiteral("Knr"));
+
+    control(QStringLiteral("B_pruefe")).onClick = [this] { saldenAbgleich(); };
+    control(Header.toString()).onDoubleClick = [this] { saldenAbgleich(); };
+}
+
+T_Konto::~T_Konto() = default;
+
+// --- Account shown, refresh after posting, balance re-sync ------------------------------------
+
+bool T_Konto::fixeKontowahl() const {
+    return control(QStringLiteral("fixeKontowahl")).checked;
+}
+
+void T_Konto::setKontoWahl(const QString& knr) {
+    control(QStringLiteral("kontoWahl")).setText(knr);
+    showAccount();
+}
+
+void T_Konto::showAccount() {
+    const QString wanted = control(QStringLiteral("kontoWahl")).text();
+    if (wanted.isEmpty())
+        m_konten->first(); // every number starts with the empty text
+    else
+        m_konten->locate(QStringLiteral("Knr"), {wanted}, {.partial = true});
+}
+
+void T_Konto::refreshAfterPosting() {
+    m_zeilen->first();
+    forms::Control& saldo = control(QStringLiteral("Saldo"));
+    if (!saldo.isBound())
+        saldo.setText(QString());
+}
+
+void T_Konto::saldenAbgleich() {
+    setKontoWahl(QString());
+    data::Cursor& konto = *m_konten;
+    for (konto.first(); !konto.eof(); konto.next()) {
+        // The detail cursor follows the account: its first line is the most recent one.
+        m_zeilen->first();
+        const Money latest = m_zeilen->isEmpty() ? Money() : m_zeilen->asMoney(QStringLiteral("Saldo"));
+        if (konto.asMoney(QStringLiteral("Saldo")) == latest)
+            continue;
+        konto.edit();
+        konto.setMoney(QStringLiteral("Saldo"), latest);
+        konto.post();
+    }
+    ui().message(QStringLiteral("SALDOPRÜFUNG ABGESCHLOSSEN"));
 }
 
 } // namespace kontaro::views

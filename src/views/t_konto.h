@@ -3,6 +3,12 @@
 #include "forms/form.h"
 #include "forms/windows.h"
 
+#include <memory>
+
+namespace kontaro::data {
+class Cursor;
+}
+
 namespace kontaro::views {
 
 // The ledger-account window ("Hauptbuch"): one account's master data in a header strip and its
@@ -11,9 +17,26 @@ namespace kontaro::views {
 class T_Konto : public forms::Form {
 public:
     explicit T_Konto(forms::Windows& windows);
+    ~T_Konto() override;
+
+    // Shows the first account whose number starts with `knr` (case-sensitive); no match keeps
+    // the shown account.
+    void setKontoWahl(const QString& knr);
+    // Ticked: the shown account no longer follows the chart window.
+    bool fixeKontowahl() const;
+    // The shown account's ledger lines, most recent first.
+    data::Cursor& zeilen() const { return *m_zeilen; }
+    // After posting: back to the most recent ledger line, balance field emptied.
+    void refreshAfterPosting();
+    // Gives every account the balance of its most recent ledger line (0 without any).
+    void saldenAbgleich();
 
 private:
+    void showAccount();
+
     forms::Windows& m_windows;
+    std::unique_ptr<data::Cursor> m_konten;
+    std::unique_ptr<data::Cursor> m_zeilen;
 };
 
 } // namespace kontaro::views

@@ -1,6 +1,8 @@
 #include "views/t_kontoplan.h"
 
+#include "data/cursor.h"
 #include "forms/control_spec.h"
+#include "views/t_konto.h"
 
 namespace kontaro::views {
 
@@ -42,6 +44,50 @@ T_Kontoplan::T_Kontoplan(forms::Windows& windows)
 
     for (const ControlSpec& spec : Controls)
         forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+
+    m_table = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("kntplan.DB"));
+    m_table->events().afterScroll = [this](data::Cursor&) { cursorMoved(); };
+    control(QStringLiteral("Suchwort")).onChange = [this] { search(); };
+    cursorMoved();
+}
+
+T_Kontoplan::~T_Kontoplan() = default;
+
+// --- Account selection -------------------------------------------------------------------------
+
+void T_Kontoplan::setSuchwort(const QString& word) {
+    control(QStringLiteral("Suchwort")).setText(word);
+    search();
+}
+
+QString T_Kontoplan::currentKnr() const {
+    return m_table->asText(QStringLiteral("Knr"));
+}
+
+void T_Kontoplan::search() {
+    const QString word = control(QStringLiteral("Suchwort")).text();
+    data::Cursor& t = *m_table;
+    if (t.locate(QStringLiteral("Knr"), {word}, {.caseInsensitive = true, .partial = true}))
+        return;
+    // No number starts with the word: the account nearest the end whose number or name holds it.
+    // The last record itself is not tested; without a match the cursor ends on the first record.
+    t.last();
+    for (;;) {
+        t.prior();
+        if (t.bof())
+            return;
+        if (word.isEmpty())
+            continue;
+        if (t.asText(QStringLiteral("Knr")).toUpper().contains(word) ||
+            t.asText(QStringLiteral("Name")).toUpper().contains(word))
+            return;
+    }
+}
+
+void T_Kontoplan::cursorMoved() {
+    T_Konto& konto = m_windows.konto();
+    if (!konto.fixeKontowahl())
+        konto.setKontoWahl(currentKnr());
 }
 
 QStringList T_Kontoplan::typAuswahl() {

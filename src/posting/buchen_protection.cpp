@@ -1,0 +1,109 @@
+// Protecting posted lines up to a date, and the status check that compares the check sums of
+// journal and ledger and lifts the protection with the password.
+#include "base/date.h"
+#include "data/cursor.h"
+#include "data/settings.h"
+#include "posting/t_buchen.h"
+#include "views/t_journal.h"
+
+namespace kontaro::posting {
+
+namespace {
+
+const QString Ok = QStringLiteral("Ok");
+
+QDate unprotectedDate() {
+    return QDate(1899, 12, 31);
+}
+
+} // namespace
+
+void T_Buchen::protect() {
+    editLine();
+    data::Cursor& j = *m_j;
+    if (lineIsFirst()) {
+        // Nothing is posted yet; the steps below would mark the unposted current line.
+        ui().message(QStringLiteral("Es gibt noch keine gebuchte Zeile, die geschützt werden kann."));
+        return;
+    }
+    j.prior();
+    m_datumVorgaenger = j.asDate(QStringLiteral("Datum"));
+    j.next();
+    editLine();
+    const QDate datum = j.asDate(QStringLiteral("Datum"));
+    if (!datum.isValid() || datum <= m_datumVorgaenger) {
+        ui().message(QStringLiteral("Bitte zuerst Datum aktueller Buchung auf nächsten Tag stellen"));
+        return;
+    }
+    const QDate until = datum.addDays(-1);
+    if (ui().question(
+            QStringLiteral("Sind alle Buchungen (auch UST-Abschluß) bis zum ") + formatDate(until) +
+                QStringLiteral(" gebucht und sollen für jede weitere Manipulation geschützt werden?"),
+            forms::Buttons::YesNo) != forms::Answer::Yes)
+        return;
+
+    m_datumGesichert = until;
+    // Backwards from the line before the current one up to the first line already protected.
+    data::Cursor& walk = *m_walk;
+    walk.gotoBookmark(j.bookmark());
+    for (walk.prior(); !walk.bof(); walk.prior()) {
+        if (walk.asText(Ok) == QLatin1String("#"))
+            break;
+        walk.edit();
+        walk.setText(Ok, QStringLiteral("#"));
+        walk.post();
+    }
+    Settings(m_windows.dataDirectory()).setGeschuetzt(m_datumGesichert);
+    editLine();
+}
+
+void T_Buchen::statusCheck(bool askPassword) {
+    editLine();
+    data::Cursor& j = *m_j;
+    data::Cursor& lines = m_windows.journal().lines();
+    if (lines.asText(Ok) != j.asText(Ok))
+        post();
+
+    // Check sums, exact: the posted run of the journal against the whole ledger.
+    Money journalSoll;
+    Money journalHaben;
+    for (lines.first(); !lines.eof(); lines.next()) {
+        const QString ok = lines.asText(Ok);
+        if (ok != QLatin1String("#") && ok != QLatin1String("="))
+            break;
+        journalSoll += lines.asMoney(QStringLiteral("SollBetrag")) + lines.asMoney(QStringLiteral("UstSoll"));
+        journalHaben +=
+            lines.asMoney(QStringLiteral("HabenBetrag")) + lines.asMoney(QStringLiteral("UstHaben"));
+    }
+    Money ledgerSoll;
+    Money ledgerHaben;
+    data::Cursor& k = *m_k;
+    for (k.first(); !k.eof(); k.next()) {
+        ledgerSoll += k.asMoney(QStringLiteral("SollBetrag"));
+        ledgerHaben += k.asMoney(QStringLiteral("HabenBetrag"));
+    }
+    if (ledgerSoll != journalSoll || ledgerHaben != journalHaben || journalSoll != journalHaben)
+        ui().message(QStringLiteral("FEHLER: SOLL/HABEN ungleich oder JOURNAL ungleich KONTO !!"));
+    if (!askPassword)
+        return;
+
+    const std::optional<QString> answer =
+        ui().input(QStringLiteral("Buchungsschutz aufheben"),
+                   QStringLiteral("Passwort \"Buchungsschutz aufheben\""), QString());
+    if (!answer || *answer != protectionPassword())
+        return;
+    m_datumGesichert = unprotectedDate();
+    data::Cursor& walk = *m_walk;
+    const data::Bookmark current = j.bookmark();
+    for (walk.first(); !walk.eof() && walk.bookmark().id != current.id; walk.next()) {
+        if (walk.asText(Ok) != QLatin1String("#"))
+            continue;
+        walk.edit();
+        walk.setText(Ok, QStringLiteral("="));
+        walk.post();
+    }
+    Settings(m_windows.dataDirectory()).setGeschuetzt(m_datumGesichert);
+    editLine();
+}
+
+} // namespace kontaro::posting
