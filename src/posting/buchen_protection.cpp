@@ -61,7 +61,8 @@ void T_Buchen::statusCheck(bool askPassword) {
     editLine();
     data::Cursor& j = *m_j;
     data::Cursor& lines = m_windows.journal().lines();
-    if (lines.asText(Ok) != j.asText(Ok))
+    // Only a journal window that shows this very line with another mark has missed a change.
+    if (lines.bookmark().id == j.bookmark().id && lines.asText(Ok) != j.asText(Ok))
         post();
 
     // Check sums, exact: the posted run of the journal against the whole ledger.
