@@ -1,7 +1,11 @@
 #include "views/t_journal.h"
 
+#include "base/date.h"
 #include "data/cursor.h"
+#include "data/settings.h"
 #include "forms/control_spec.h"
+#include "output/page_buffer.h"
+#include "views/journal_panels.h"
 
 namespace kontaro::views {
 
@@ -60,6 +64,25 @@ T_Journal::T_Journal(forms::Windows& windows)
     m_lines = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("journal.DB"));
     m_lines->setReadOnly(true);
     control(QStringLiteral("sucheBnr")).onChange = [this] { goToNumber(); };
+    writeFirstDate();
+
+    forms::Control& list = control(QStringLiteral("Buchungsliste"));
+    list.grid = makeJournalPanels(windows.session(), list.items, *m_lines);
+    list.onClick = [this] { selectAccounts(); };
+    control(QStringLiteral("UpdateKonto")).onClick = [this] { selectAccounts(); };
+    control(QStringLiteral("SucheText")).onKey = [this](const QString& key) { searchKey(key); };
+    control(QStringLiteral("B_sucheAelter")).onClick = [this] { sucheAelter(); };
+    control(QStringLiteral("B_sucheNeueste")).onClick = [this] { sucheNeueste(); };
+    m_re = std::make_unique<output::PageBuffer>(QStringLiteral("Courier New"), 8);
+    control(QStringLiteral("B_DruckJournal")).onClick = [this] {
+        printJournal(control(QStringLiteral("B_DruckJournal")).tag);
+    };
+}
+
+// The date of the first posting line, for the other years' windows; the zero date without one.
+void T_Journal::writeFirstDate() {
+    const QDate first = m_lines->asDate(QStringLiteral("Datum"));
+    Settings(m_windows.dataDirectory()).setBuchung1(first.isValid() ? first : zeroDate());
 }
 
 T_Journal::~T_Journal() = default;

@@ -8,6 +8,9 @@
 namespace kontaro::data {
 class Cursor;
 }
+namespace kontaro::output {
+class PageBuffer;
+}
 
 namespace kontaro::views {
 
@@ -28,11 +31,30 @@ public:
     // Re-reads the journal after the posting window changed lines.
     void refreshLines();
 
+    // Searches for `SucheText` (an amount when it reads as a number, else a text) backwards from
+    // the line before the current one, or from the line before the last; the line found becomes
+    // the shown posting number and its account the chart's.
+    void sucheAelter();
+    void sucheNeueste();
+    // On a posted line: selects its debit account in the chart, or its credit account when the
+    // debit account is already selected; the ledger window follows to the line's ledger line.
+    void selectAccounts();
+    // Journal printout. Mode 0: posted lines; 1: "=" lines; 2: "~" lines; 3 or more: lines from
+    // that posting number on.
+    void printJournal(int mode);
+    // "Journal gesamt oder ab BNR": asks for the posting number to print from (0: nothing).
+    void printJournalFromNumber();
+
 private:
     void goToNumber();
+    void searchKey(const QString& key);
+    void searchBackwards();
+    void showFoundLine();
+    void writeFirstDate();
 
     forms::Windows& m_windows;
     std::unique_ptr<data::Cursor> m_lines;
+    std::unique_ptr<output::PageBuffer> m_re;
 };
 
 } // namespace kontaro::views

@@ -3,6 +3,7 @@
 #include "base/money.h"
 #include "data/cursor.h"
 #include "forms/control_spec.h"
+#include "output/page_buffer.h"
 
 namespace kontaro::views {
 
@@ -77,6 +78,13 @@ T_Konto::T_Konto(forms::Windows& windows)
 
     control(QStringLiteral("B_pruefe")).onClick = [this] { saldenAbgleich(); };
     control(Header.toString()).onDoubleClick = [this] { saldenAbgleich(); };
+
+    setUpDisplays();
+    m_re = std::make_unique<output::PageBuffer>(QStringLiteral("Courier New"), 9);
+    control(QStringLiteral("B_kontodruck")).onClick = [this] { printAccounts(PrintCurrent); };
+    control(QStringLiteral("up_kontodruck")).onClick = [this] {
+        printAccounts(control(QStringLiteral("up_kontodruck")).tag);
+    };
 }
 
 T_Konto::~T_Konto() = default;

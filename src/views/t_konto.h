@@ -8,6 +8,9 @@
 namespace kontaro::data {
 class Cursor;
 }
+namespace kontaro::output {
+class PageBuffer;
+}
 
 namespace kontaro::views {
 
@@ -16,6 +19,9 @@ namespace kontaro::views {
 // choice is ticked. It prints accounts and re-derives every account balance from the ledger.
 class T_Konto : public forms::Form {
 public:
+    // Print modes, carried in the tag of `up_kontodruck`.
+    enum PrintMode { PrintWithoutBankAndCash = 1, PrintAll = 2, PrintCurrent = 3 };
+
     explicit T_Konto(forms::Windows& windows);
     ~T_Konto() override;
 
@@ -31,12 +37,21 @@ public:
     // Gives every account the balance of its most recent ledger line (0 without any).
     void saldenAbgleich();
 
+    // Account printout: the shown account (PrintCurrent), or every account with ledger lines,
+    // without the bank and cash accounts in PrintWithoutBankAndCash.
+    void printAccounts(int mode);
+    void printAllAccounts(bool withoutBankAndCash);
+
 private:
     void showAccount();
+    void setUpDisplays();
+    void showLineInJournal();
+    void printAccount(output::PageBuffer& re);
 
     forms::Windows& m_windows;
     std::unique_ptr<data::Cursor> m_konten;
     std::unique_ptr<data::Cursor> m_zeilen;
+    std::unique_ptr<output::PageBuffer> m_re;
 };
 
 } // namespace kontaro::views
