@@ -1,5 +1,6 @@
 // kontaro-neu: creates a new data directory with empty books, the settings file, the posting-text
 // templates and the voucher folder; without --leer the chart of accounts comes from the template.
+#include "base/clock.h"
 #include "base/errors.h"
 #include "base/text_file.h"
 #include "data/cursor.h"
@@ -7,6 +8,7 @@
 #include "data/session.h"
 #include "data/settings.h"
 #include "data/transaction.h"
+#include "demo_books.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -60,7 +62,7 @@ int fillChart(data::Session& session) {
     return count;
 }
 
-int createBooks(const QString& directory, bool empty) {
+int createBooks(const QString& directory, bool empty, bool demo) {
     if (QDir(directory).exists() && !QDir(directory).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot)) {
         print(QStringLiteral(
                   "Das Verzeichnis \"%1\" ist nicht leer; neue Bücher werden nur in einem leeren oder "
@@ -88,6 +90,10 @@ int createBooks(const QString& directory, bool empty) {
     print(QStringLiteral("Neue Bücher in \"%1\" angelegt (%2 Konten).")
               .arg(QDir::toNativeSeparators(directory))
               .arg(accounts));
+    if (demo) {
+        const int posted = postDemoBooks(directory, Clock::currentYear());
+        print(QStringLiteral("%1 Demobuchungen gebucht.").arg(posted));
+    }
     return 0;
 }
 
@@ -97,13 +103,15 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments().mid(1);
     const bool empty = arguments.removeAll(QStringLiteral("--leer")) > 0;
-    if (arguments.size() != 1 || arguments[0].startsWith(QLatin1Char('-'))) {
-        print(QStringLiteral("Aufruf: kontaro-neu [--leer] VERZEICHNIS"));
-        print(QStringLiteral("  Legt neue Bücher an; ohne --leer mit dem Musterkontenplan."));
+    const bool demo = arguments.removeAll(QStringLiteral("--demo")) > 0;
+    if (arguments.size() != 1 || arguments[0].startsWith(QLatin1Char('-')) || (empty && demo)) {
+        print(QStringLiteral("Aufruf: kontaro-neu [--leer | --demo] VERZEICHNIS"));
+        print(QStringLiteral("  Legt neue Bücher an; ohne --leer mit dem Musterkontenplan, mit --demo"));
+        print(QStringLiteral("  zusätzlich mit drei Monaten Beispielbuchungen."));
         return 2;
     }
     try {
-        return createBooks(QDir(arguments[0]).absolutePath(), empty);
+        return createBooks(QDir(arguments[0]).absolutePath(), empty, demo);
     } catch (const UserError& e) {
         print(e.message());
         return 1;
