@@ -226,6 +226,21 @@ void T_Kontaro::execute(Command command) {
     case Command::Oeffnen:
         openWorkingWindows();
         break;
+    case Command::DruckAlleKonten:
+        m_konto->printAllAccounts(false);
+        break;
+    case Command::DruckKontenOhneBK:
+        m_konto->printAllAccounts(true);
+        break;
+    case Command::DruckJournalAbBnr:
+        m_journal->printJournalFromNumber();
+        break;
+    case Command::DruckJournalUngesichert:
+        m_journal->printJournal(1);
+        break;
+    case Command::DruckJournalVorbereitet:
+        m_journal->printJournal(2);
+        break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));
         break;

@@ -14,8 +14,10 @@ void ScriptedUi::message(const QString& text, int) {
     record(QStringLiteral("message"), text);
 }
 
-Answer ScriptedUi::question(const QString& text, Buttons, int) {
+Answer ScriptedUi::question(const QString& text, Buttons buttons, int) {
     record(QStringLiteral("question"), text);
+    if (m_answers.empty() && m_cancelUnanswered)
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
     if (m_answers.empty())
         throw UnansweredQuestion("unanswered question: " + text.toStdString());
     const Answer answer = m_answers.front();
@@ -25,6 +27,8 @@ Answer ScriptedUi::question(const QString& text, Buttons, int) {
 
 std::optional<QString> ScriptedUi::input(const QString& caption, const QString& prompt, const QString&) {
     record(QStringLiteral("input"), caption + QLatin1Char('|') + prompt);
+    if (m_inputs.empty() && m_cancelUnanswered)
+        return std::nullopt;
     if (m_inputs.empty())
         throw UnansweredQuestion("unanswered input: " + prompt.toStdString());
     auto answer = m_inputs.front();
@@ -34,6 +38,8 @@ std::optional<QString> ScriptedUi::input(const QString& caption, const QString& 
 
 std::optional<QString> ScriptedUi::openFile(const QString& caption, const QString&, const QString&) {
     record(QStringLiteral("filedialog"), caption);
+    if (m_files.empty() && m_cancelUnanswered)
+        return std::nullopt;
     if (m_files.empty())
         throw UnansweredQuestion("unanswered file dialog: " + caption.toStdString());
     auto answer = m_files.front();

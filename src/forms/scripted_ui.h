@@ -31,6 +31,8 @@ public:
     // nullopt answers an input question or a file dialog with Cancel.
     void answerInput(std::optional<QString> text) { m_inputs.push_back(std::move(text)); }
     void answerFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
+    // Unanswered questions, inputs and file dialogs are cancelled instead of failing the test.
+    void setCancelUnanswered(bool cancel) { m_cancelUnanswered = cancel; }
     // Whether the next shell-open succeeds (default: it does).
     void setShellOpenResult(bool ok) { m_shellOpenResult = ok; }
 
@@ -67,6 +69,7 @@ private:
     std::vector<PrintJob> m_printed;
     QString m_status;
     bool m_shellOpenResult = true;
+    bool m_cancelUnanswered = false;
 };
 
 } // namespace kontaro::forms

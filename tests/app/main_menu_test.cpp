@@ -33,6 +33,7 @@ TEST(MainMenu, AccessKeyMarkersAreLeftOut) {
 // plainly that they are not there yet.
 TEST(MainMenu, EveryCommandRunsWithoutAnError) {
     test::TestProgram program({"konto 2800 B \"Bank\""});
+    program.ui().setCancelUnanswered(true);
     for (const app::MenuEntry& entry : app::mainMenu()) {
         if (entry.command == Command::None || entry.command == Command::Beenden)
             continue;
