@@ -2,7 +2,12 @@
 
 #include "data/cursor.h"
 #include "forms/control_spec.h"
+#include "output/line_list.h"
+#include "output/page_buffer.h"
+#include "views/kontoplan_grid.h"
+#include "views/kontoplan_rules.h"
 #include "views/t_konto.h"
+#include "years/t_alt.h"
 
 namespace kontaro::views {
 
@@ -45,9 +50,39 @@ T_Kontoplan::T_Kontoplan(forms::Windows& windows)
     for (const ControlSpec& spec : Controls)
         forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
 
+    m_re = std::make_unique<output::PageBuffer>(QStringLiteral("Courier New"), 8);
+    m_gru = std::make_unique<output::LineList>(true);
+
     m_table = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("kntplan.DB"));
-    m_table->events().afterScroll = [this](data::Cursor&) { cursorMoved(); };
+    m_grid = std::make_shared<KontoplanGrid>(windows.session(), *m_table);
+    m_rules = std::make_unique<KontoplanRules>(windows, [this] { return schutzwechsel(); });
+    m_rules->install(*m_table);
+    data::CursorEvents& events = m_table->events();
+    events.afterScroll = [this](data::Cursor&) { cursorMoved(); };
+    events.afterPost = [this](data::Cursor& t) {
+        m_saved = {t.asText(QStringLiteral("Knr")), t.asText(QStringLiteral("UstKnt")),
+                   t.asText(QStringLiteral("Gruppe"))};
+        afterSaveOrCancel();
+    };
+    events.stateChange = [this](data::Cursor&) { stateChanged(); };
+
+    forms::Control& grid = control(QStringLiteral("Kontenliste"));
+    grid.grid = m_grid;
+    grid.onExit = [this] { gridExit(); };
+    grid.onKey = [this](const QString& key) { gridKey(key); };
     control(QStringLiteral("Suchwort")).onChange = [this] { search(); };
+    control(QStringLiteral("B_einfuegen")).onClick = [this] { einfuegen(); };
+    control(QStringLiteral("B_edit")).onClick = [this] { editieren(); };
+    control(QStringLiteral("B_schutzwechsel")).onClick = [this] { schutz(); };
+    control(QStringLiteral("B_loeschen")).onClick = [this] { loeschen(); };
+    control(QStringLiteral("B_esc")).onClick = [this] { abbrechen(); };
+    control(QStringLiteral("B_ok")).onClick = [this] { speichern(); };
+    control(QStringLiteral("B_druKontoplan")).onClick = [this] {
+        printChart(control(QStringLiteral("B_druKontoplan")).tag);
+    };
+    control(QStringLiteral("up_Gruppensummen")).onClick = [this] {
+        ui().message(QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar."));
+    };
     cursorMoved();
 }
 
@@ -85,9 +120,29 @@ void T_Kontoplan::search() {
 }
 
 void T_Kontoplan::cursorMoved() {
+    const QString knr = currentKnr();
     T_Konto& konto = m_windows.konto();
     if (!konto.fixeKontowahl())
-        konto.setKontoWahl(currentKnr());
+        konto.setKontoWahl(knr);
+    // The previous-years window follows only while its archive tables are there; whatever goes
+    // wrong there must not stop a move in the chart.
+    forms::Form& alt = m_windows.alt();
+    const QString kntNr = QStringLiteral("kntNr");
+    if (!alt.hasControl(kntNr) || alt.control(QStringLiteral("ALT_INFO")).visible)
+        return;
+    try {
+        forms::Control& field = alt.control(kntNr);
+        if (field.text() == knr)
+            return;
+        field.setText(knr);
+        if (field.onChange)
+            field.onChange();
+    } catch (const std::exception&) {
+    }
+}
+
+void T_Kontoplan::onDeactivate() {
+    setSuchwort(QString());
 }
 
 QStringList T_Kontoplan::typAuswahl() {

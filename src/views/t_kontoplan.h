@@ -9,8 +9,15 @@
 namespace kontaro::data {
 class Cursor;
 }
+namespace kontaro::output {
+class LineList;
+class PageBuffer;
+} // namespace kontaro::output
 
 namespace kontaro::views {
+
+class KontoplanGrid;
+class KontoplanRules;
 
 // The chart-of-accounts window: every account record in account-number order, edited only through
 // its commands. Its search word `Suchwort` is how the other windows select an account; every move
@@ -28,6 +35,18 @@ public:
     data::Cursor& table() const { return *m_table; }
     QString currentKnr() const;
 
+    // Prints the chart of accounts (mode 0 every account, 1 only those with a group) and writes
+    // every account to kontoplan.csv. The print button and the main menu's "Druck" entries.
+    void printChart(int mode);
+    // The window's report page buffer and its sorted line list (the chart and the group sums).
+    output::PageBuffer& re() const { return *m_re; }
+    output::LineList& gru() const { return *m_gru; }
+
+    // The grid's rows and entry rules, with EDIT's field locks.
+    KontoplanGrid& grid() const { return *m_grid; }
+    // True while the protection toggle runs.
+    bool schutzwechsel() const;
+
     // The type letters the grid's `Typ` column offers, in order (nine rows visible); a lower-case
     // letter marks a protected account.
     static QStringList typAuswahl();
@@ -37,8 +56,35 @@ private:
     void search();
     void cursorMoved();
 
+    // Commands.
+    void einfuegen();
+    void editieren();
+    void schutz();
+    void loeschen();
+    void abbrechen();
+    void speichern();
+    void gridKey(const QString& key);
+    void gridExit();
+    // Deletes the current record under the delete rules; an emptied chart gets a placeholder.
+    void deleteCurrent();
+    // After every save and cancel: locks lifted, back to the account of the search word.
+    void afterSaveOrCancel();
+    void stateChanged();
+
+    void onDeactivate() override;
+
     forms::Windows& m_windows;
     std::unique_ptr<data::Cursor> m_table;
+    std::shared_ptr<KontoplanGrid> m_grid;
+    std::unique_ptr<KontoplanRules> m_rules;
+    std::unique_ptr<output::PageBuffer> m_re;
+    std::unique_ptr<output::LineList> m_gru;
+    // What the last save wrote, for the warnings of OK (the cursor may have moved on since).
+    struct Saved {
+        QString knr;
+        QString ustKnt;
+        QString gruppe;
+    } m_saved;
 };
 
 } // namespace kontaro::views
