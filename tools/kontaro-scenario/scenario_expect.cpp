@@ -67,6 +67,8 @@ void ScenarioRunner::expect(const Step& step) {
         expectShown(subject, expectedText(rest, step));
     } else if (subject == QLatin1String("nothing")) {
         expectShown(QString(), QString());
+    } else if (subject == QLatin1String("printed")) {
+        expectPrinted(rest, step);
     } else if (subject == QLatin1String("arrange")) {
         const QStringList arranged = m_ui.shownTexts(QStringLiteral("arrange"));
         compare(QStringLiteral("Anordnung"), textArgument(rest),
@@ -147,6 +149,10 @@ void ScenarioRunner::expectControl(forms::Form& f, const QString& controlName, Q
         compare(what + QStringLiteral(" Beschriftung"), textArgument(rest), c.caption);
     } else if (property == QLatin1String("hint")) {
         compare(what + QStringLiteral(" Hinweis"), textArgument(rest), c.hint);
+    } else if (property == QLatin1String("row")) {
+        // The current row of a grid, counted from 1 (0: none).
+        compare(what + QStringLiteral(" Zeile"), rest.trimmed(),
+                QString::number(c.grid ? c.grid->currentRow() + 1 : 0));
     } else if (property == QLatin1String("items")) {
         compare(what + QStringLiteral(" Einträge"), blockTexts(step.block).join(QLatin1Char('\n')),
                 c.items.join(QLatin1Char('\n')));
@@ -220,6 +226,38 @@ void ScenarioRunner::expectFile(const QString& kind, QString arguments, const St
         throw StepFailure(QStringLiteral("Datei %1 weicht ab:\n--- erwartet\n%2--- ist\n%3")
                               .arg(name, QString::fromLatin1(expected.toPercentEncoding(" \r\n", "")),
                                    QString::fromLatin1(actual.toPercentEncoding(" \r\n", ""))));
+}
+
+// expect printed TITLE with "| ..." lines: the next print job not yet expected has this document
+// title and exactly these lines. "expect printed nothing": no job was printed since the last one
+// expected.
+void ScenarioRunner::expectPrinted(const QString& arguments, const Step& step) {
+    const std::vector<forms::PrintJob>& jobs = m_ui.printed();
+    const QString title = textArgument(arguments);
+    if (title == QLatin1String("nothing")) {
+        if (m_printedChecked < jobs.size())
+            throw StepFailure(QStringLiteral("kein Druck erwartet, aber %1 gedruckt")
+                                  .arg(quoted(jobs[m_printedChecked].title)));
+        return;
+    }
+    if (m_printedChecked >= jobs.size())
+        throw StepFailure(
+            QStringLiteral("Druck %1 erwartet, aber nichts (mehr) gedruckt").arg(quoted(title)));
+    const forms::PrintJob& job = jobs[m_printedChecked++];
+    compare(QStringLiteral("Drucktitel"), title, job.title);
+    const QStringList expected = blockTexts(step.block);
+    QStringList actual;
+    for (const forms::PrintJob::Line& line : job.lines)
+        actual << line.text;
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i)
+        if (expected.value(i) != actual.value(i) || i >= expected.size() || i >= actual.size())
+            throw StepFailure(QStringLiteral("Druck %1, Zeile %2 (von %3, erwartet %4): erwartet %5, ist %6")
+                                  .arg(quoted(title))
+                                  .arg(i + 1)
+                                  .arg(actual.size())
+                                  .arg(expected.size())
+                                  .arg(i < expected.size() ? quoted(expected[i]) : QStringLiteral("nichts"),
+                                       i < actual.size() ? quoted(actual[i]) : QStringLiteral("nichts")));
 }
 
 // expect row TABLE N Field=Value ...: record N (1-based) in the table's own order.

@@ -191,6 +191,15 @@ void ScenarioRunner::act(const Step& step) {
         else if (verb == QLatin1String("select")) {
             forms::Control& c = f->control(control);
             const QString item = textArgument(rest);
+            if (c.kind() == forms::ControlKind::Grid && c.grid) {
+                // A grid row by its number, counted from 1, as a press on it makes it current.
+                bool isNumber = false;
+                const int row = item.toInt(&isNumber);
+                if (!isNumber || row < 1 || row > c.grid->rowCount())
+                    throw StepFailure(QStringLiteral("keine Zeile \"%1\" in %2").arg(item, control));
+                c.grid->setCurrentRow(row - 1);
+                return;
+            }
             c.selected = static_cast<int>(c.items.indexOf(item));
             if (c.selected < 0)
                 throw StepFailure(QStringLiteral("\"%1\" steht nicht in der Liste %2").arg(item, control));

@@ -45,6 +45,7 @@ private:
     void expectShown(const QString& kind, const QString& expected);
     void expectFile(const QString& name, QString arguments, const Step& step);
     void expectRow(QString arguments);
+    void expectPrinted(const QString& arguments, const Step& step);
     void expectNoUncheckedErrors();
     void buildBooks(const Step& step);
     void startProgram();
@@ -60,7 +61,8 @@ private:
     QString m_directory;
     forms::ScriptedUi m_ui;
     std::unique_ptr<app::T_Kontaro> m_app;
-    std::size_t m_checked = 0; // shown entries already matched by expectations
+    std::size_t m_checked = 0;        // shown entries already matched by expectations
+    std::size_t m_printedChecked = 0; // printed jobs already matched by expectations
 };
 
 } // namespace kontaro::scenario
