@@ -241,6 +241,12 @@ void T_Kontaro::execute(Command command) {
     case Command::DruckJournalVorbereitet:
         m_journal->printJournal(2);
         break;
+    case Command::DruckKontoplan:
+        m_kontoplan->printChart(0);
+        break;
+    case Command::DruckKontoplanGruppen:
+        m_kontoplan->printChart(1);
+        break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));
         break;
