@@ -197,15 +197,39 @@ void ScenarioRunner::act(const Step& step) {
                 const int row = item.toInt(&isNumber);
                 if (!isNumber || row < 1 || row > c.grid->rowCount())
                     throw StepFailure(QStringLiteral("keine Zeile \"%1\" in %2").arg(item, control));
-                c.grid->setCurrentRow(row - 1);
+                // Leaving a row in edit saves it, so this is a user action like any other.
+                app().run([&] { c.grid->setCurrentRow(row - 1); });
                 return;
             }
             c.selected = static_cast<int>(c.items.indexOf(item));
             if (c.selected < 0)
                 throw StepFailure(QStringLiteral("\"%1\" steht nicht in der Liste %2").arg(item, control));
+        } else if (verb == QLatin1String("cell")) {
+            typeIntoCell(*f, control, rest);
         } else
             throw StepFailure(QStringLiteral("unbekannter Befehl \"%1\"").arg(verb));
     }
+}
+
+// cell FORM.GRID COLUMN TEXT: focuses the grid and types TEXT into COLUMN of its current row. A
+// text the column does not take is shown as a message, as a grid does.
+void ScenarioRunner::typeIntoCell(forms::Form& f, const QString& control, QString arguments) {
+    forms::Control& c = f.control(control);
+    if (!c.grid)
+        throw StepFailure(QStringLiteral("%1 ist keine Tabelle").arg(control));
+    const QString column = takeWord(arguments);
+    const auto index = static_cast<int>(c.items.indexOf(column));
+    if (index < 0)
+        throw StepFailure(QStringLiteral("keine Spalte \"%1\" in %2").arg(column, control));
+    const QString text = textArgument(arguments);
+    f.focus(control);
+    app().run([&] {
+        try {
+            c.grid->setCell(c.grid->currentRow(), index, text);
+        } catch (const UserError& e) {
+            m_ui.message(e.message());
+        }
+    });
 }
 
 void ScenarioRunner::buildBooks(const Step& step) {

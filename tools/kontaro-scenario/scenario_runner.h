@@ -47,6 +47,7 @@ private:
     void expectRow(QString arguments);
     void expectPrinted(const QString& arguments, const Step& step);
     void expectNoUncheckedErrors();
+    void typeIntoCell(forms::Form& form, const QString& control, QString arguments);
     void buildBooks(const Step& step);
     void startProgram();
     void startSecondProgram();
