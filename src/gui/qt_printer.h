@@ -1,0 +1,27 @@
+#pragma once
+
+#include "forms/print_job.h"
+
+#include <QString>
+
+namespace kontaro::gui {
+
+// Prints a job on the default printer without a dialog. Without any printer the job goes into a
+// PDF named after its title in the data directory.
+class QtPrinter {
+public:
+    explicit QtPrinter(QString dataDirectory);
+
+    // Where the job went: empty when a printer took it, else the path of the PDF. Throws
+    // kontaro::UserError when printing fails.
+    QString print(const forms::PrintJob& job) const;
+    // The PDF a job of this title is written to when there is no printer.
+    QString pdfPath(const QString& title) const;
+    // Prints into a PDF even when a printer exists.
+    bool forcePdf = false;
+
+private:
+    QString m_dataDirectory;
+};
+
+} // namespace kontaro::gui

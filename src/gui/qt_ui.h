@@ -1,0 +1,36 @@
+#pragma once
+
+#include "forms/ui.h"
+
+#include <QString>
+
+namespace kontaro::gui {
+
+class MainWindow;
+
+// The Ui of the desktop program: Qt dialogs with the application title as caption, the main
+// window's status line, help browser and child-window arrangements, and real printing.
+class QtUi : public forms::Ui {
+public:
+    explicit QtUi(QString dataDirectory);
+    void setMainWindow(MainWindow* window) { m_window = window; }
+
+    void message(const QString& text, int helpContext = 0) override;
+    forms::Answer question(const QString& text, forms::Buttons buttons, int helpContext = 0) override;
+    std::optional<QString> input(const QString& caption, const QString& prompt,
+                                 const QString& proposal) override;
+    std::optional<QString> openFile(const QString& caption, const QString& directory,
+                                    const QString& filter) override;
+    void beep() override;
+    bool shellOpen(const QString& target, const QString& verb) override;
+    void status(const QString& text) override;
+    void error(const QString& text) override;
+    void arrange(forms::Arrangement arrangement) override;
+    void print(const forms::PrintJob& job) override;
+
+private:
+    QString m_dataDirectory;
+    MainWindow* m_window = nullptr;
+};
+
+} // namespace kontaro::gui

@@ -1,0 +1,31 @@
+#include "gui_fixture.h"
+
+#include <QApplication>
+#include <vector>
+
+namespace kontaro::test {
+
+namespace {
+std::vector<GuiTestRun>& runs() {
+    static std::vector<GuiTestRun> all;
+    return all;
+}
+} // namespace
+
+bool registerGuiTest(GuiTestRun run) {
+    runs().push_back(std::move(run));
+    return true;
+}
+
+} // namespace kontaro::test
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    int failed = 0;
+    for (const auto& run : kontaro::test::runs())
+        failed += run(argc, argv);
+    return failed;
+}

@@ -1,0 +1,66 @@
+#include "gui/qt_printer.h"
+#include "gui_fixture.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QRegularExpression>
+
+namespace kontaro::test {
+
+// The child windows in the multiple-document area, their layouts, and printing without a printer.
+class WindowsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void closingAChildWindowMinimisesIt() {
+        GuiProgram program;
+        gui::FormView& journal = program.view(QStringLiteral("_Journal"));
+        program.app().child(QStringLiteral("_Journal"))->windowState = forms::WindowState::Normal;
+        program.window().refreshAll();
+        QVERIFY(!journal.isMinimized());
+        journal.close();
+        QVERIFY(journal.isMinimized());
+        QVERIFY(program.window().mdiArea()->subWindowList().contains(&journal));
+        QCOMPARE(program.app().child(QStringLiteral("_Journal"))->windowState, forms::WindowState::Minimized);
+    }
+
+    void layoutOneRestoresAMovedWindow() {
+        GuiProgram program;
+        gui::FormView& posting = program.view(QStringLiteral("_Buchen"));
+        posting.setGeometry(QRect(30, 50, 640, 300));
+        const forms::Geometry saved = program.app().child(QStringLiteral("_Buchen"))->geometry;
+        QCOMPARE(saved, (forms::Geometry{50, 30, 300, 640}));
+        program.window().action(app::Command::Layout1Speichern)->trigger();
+
+        posting.setGeometry(QRect(200, 10, 500, 250));
+        program.window().action(app::Command::Layout1Laden)->trigger();
+        QCOMPARE(posting.geometry(), QRect(30, 50, 640, 300));
+    }
+
+    void withoutAPrinterTheJobBecomesAPdfNamedAfterItsTitle() {
+        TestBooks books;
+        gui::QtPrinter printer(books.directory());
+        printer.forcePdf = true;
+        forms::PrintJob job;
+        job.title = QStringLiteral("Kontaro-Kontoplan");
+        job.lines.push_back(
+            {QStringLiteral("Muster GmbH   -   KONTOPLAN"), 20, false, forms::Color::Default, {}});
+        for (int i = 0; i < 150; ++i) // more than one page
+            job.lines.push_back({QStringLiteral("B   %1").arg(i), 0, i % 10 == 0, forms::Color::Gray, {}});
+        const QString pdf = printer.print(job);
+        QCOMPARE(pdf, books.directory() + QStringLiteral("/Kontaro-Kontoplan.pdf"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QVERIFY(content.startsWith("%PDF"));
+        const QRegularExpressionMatch pages =
+            QRegularExpression(QStringLiteral("/Count (\\d+)")).match(QString::fromLatin1(content));
+        QVERIFY(pages.hasMatch());
+        QVERIFY(pages.captured(1).toInt() >= 2);
+    }
+};
+
+const bool registered = registerGuiTestClass<WindowsTest>();
+
+} // namespace kontaro::test
+
+#include "windows_test.moc"
