@@ -344,6 +344,8 @@ void T_Kontaro::closeMainWindow() {
 
 void T_Kontaro::shutdown() {
     m_running = false;
+    // The posting window keeps its voucher and statement counters in the settings file.
+    m_buchen->saveCounters();
     try {
         data::Cursor knt1plan(*m_session, QStringLiteral("knt1plan.DBF"));
         knt1plan.open();

@@ -79,7 +79,8 @@ TEST(KontoLayout, HiddenCommandsExistButCannotBeClicked) {
 }
 
 TEST(KontoplanLayout, SaveAndCancelWaitForAnEditAndSearchWordIsUpperCase) {
-    test::TestProgram program;
+    // A journal with a current line: an empty one would start the books afresh and clear the word.
+    test::TestProgram program({"zeile ~ Datum=02.01.2026"});
     views::T_Kontoplan& plan = program.app().kontoplan();
     EXPECT_EQ(plan.control("B_ok").caption, "&OK");
     EXPECT_FALSE(plan.isUsable("B_ok"));
