@@ -10,6 +10,7 @@
 #include "forms/form.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTime>
 
 namespace kontaro::scenario {
@@ -236,6 +237,10 @@ void ScenarioRunner::buildBooks(const Step& step) {
     if (m_app)
         throw StepFailure(QStringLiteral("\"books\" nach \"start\""));
     QString name = textArgument(step.arguments);
+    if (name.startsWith(QLatin1String("kopie "))) {
+        copyBooks(name.mid(6).trimmed());
+        return;
+    }
     if (name.isEmpty())
         name = QStringLiteral("KT%1").arg(Clock::currentYear());
     m_directory = m_root.path() + QLatin1Char('/') + name;
@@ -249,6 +254,20 @@ void ScenarioRunner::buildBooks(const Step& step) {
         if (line.verb == QLatin1String("datei"))
             text::writeLines(m_directory + QLatin1Char('/') + textArgument(line.arguments),
                              blockTexts(line.block));
+}
+
+// "books kopie PATH": a copy of existing books; "$NAME" stands for an environment variable.
+void ScenarioRunner::copyBooks(QString source) {
+    if (source.startsWith(QLatin1Char('$')))
+        source = qEnvironmentVariable(source.mid(1).toLocal8Bit().constData());
+    const QDir from(source);
+    if (source.isEmpty() || !from.exists())
+        throw StepFailure(QStringLiteral("keine Bücher in \"%1\"").arg(source));
+    m_directory = m_root.path() + QLatin1Char('/') + from.dirName();
+    QDir().mkpath(m_directory);
+    for (const QString& file : from.entryList(QDir::Files))
+        if (!QFile::copy(from.filePath(file), m_directory + QLatin1Char('/') + file))
+            throw StepFailure(QStringLiteral("%1 kann nicht kopiert werden").arg(file));
 }
 
 void ScenarioRunner::startProgram() {

@@ -49,6 +49,7 @@ private:
     void expectNoUncheckedErrors();
     void typeIntoCell(forms::Form& form, const QString& control, QString arguments);
     void buildBooks(const Step& step);
+    void copyBooks(QString source);
     void startProgram();
     void startSecondProgram();
 
