@@ -343,6 +343,12 @@ bool FormView::handleKey(const Control& control, QWidget* widget, QKeyEvent* eve
         m_host.showHelp(helpContextAt(control.name()));
         return true;
     }
+    // Ctrl+Delete deletes the current row of a grid that takes it.
+    if (event->key() == Qt::Key_Delete && (event->modifiers() & Qt::ControlModifier) && control.onKey) {
+        const QString name = control.name();
+        m_host.forward([this, name] { m_form.key(name, QStringLiteral("Ctrl+Delete")); });
+        return true;
+    }
     if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
         return false;
     const QString key = keyName(event);
