@@ -40,6 +40,35 @@ const QString& Cursor::filePath() const {
     return table().filePath();
 }
 
+const FieldValue& Cursor::value(int field) const {
+    static const FieldValue null;
+    requireOpen();
+    if (m_state == CursorState::Edit || m_state == CursorState::Insert)
+        return m_buffer[std::size_t(field)];
+    return m_row ? m_row->values[std::size_t(field)] : null;
+}
+
+QString Cursor::asText(int field) const {
+    return valueText(m_table->layout().fields[field], value(field));
+}
+
+// Integer and money fields hold integers; anything else takes the conversions of the named read.
+std::int64_t Cursor::asInteger(int field) const {
+    const FieldValue& v = value(field);
+    const FieldDef& def = m_table->layout().fields[field];
+    if (const auto* n = std::get_if<std::int64_t>(&v); n && def.type != FieldType::Money)
+        return *n;
+    return isNullValue(v) ? 0 : record().asInteger(def.name);
+}
+
+Money Cursor::asMoney(int field) const {
+    const FieldValue& v = value(field);
+    const FieldDef& def = m_table->layout().fields[field];
+    if (const auto* n = std::get_if<std::int64_t>(&v); n && def.type == FieldType::Money)
+        return Money::fromCents(*n);
+    return isNullValue(v) ? Money() : record().asMoney(def.name);
+}
+
 void Cursor::setFileName(const QString& fileName) {
     if (isOpen())
         throw UserError(QStringLiteral("Die Tabelle \"%1\" ist bereits geöffnet.").arg(m_fileName));

@@ -117,6 +117,14 @@ public:
     QDate asDate(const QString& field) const { return record().asDate(field); }
     double asDouble(const QString& field) const { return record().asDouble(field); }
 
+    // The same reads by field index, for loops over many rows: resolve the name once with
+    // fieldIndex() (throws UserError for an unknown name), then read each row without a lookup.
+    int fieldIndex(const QString& field) const { return record().fieldIndex(field); }
+    const FieldValue& value(int field) const;
+    QString asText(int field) const;
+    std::int64_t asInteger(int field) const;
+    Money asMoney(int field) const;
+
     // Setters need edit or insert state. Empty text makes a field null; texts are cut to the
     // field width, money to whole cents (toward zero).
     void setValue(const QString& field, FieldValue value);
