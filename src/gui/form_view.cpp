@@ -181,10 +181,16 @@ void FormView::connectGrid(const Bound& bound, QAbstractItemView* view) {
             [this, name] { m_host.forward([this, name] { m_form.doubleClick(name); }); });
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, control, model = bound.model](const QModelIndex& current) {
-                if (m_syncing || !current.isValid() || !control->grid || model->currentRow() == current.row())
+                if (m_syncing || !current.isValid() || model->currentRow() == current.row())
                     return;
                 const int row = current.row();
-                m_host.forward([control, row] { control->grid->setCurrentRow(row); });
+                Control* target = &m_form.control(control->name());
+                m_host.forward([target, row] {
+                    if (target->grid)
+                        target->grid->setCurrentRow(row);
+                    else
+                        target->selected = row; // a plain list: the selection is its state
+                });
             });
     bound.model->onEdit = [this, control](int row, int column, const QString& text) {
         if (!control->grid)
