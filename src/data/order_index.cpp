@@ -1,6 +1,8 @@
 #include "data/order_index.h"
 
+#include <QHashFunctions>
 #include <algorithm>
+#include <unordered_map>
 
 namespace kontaro::data {
 
@@ -19,17 +21,122 @@ bool OrderIndex::less(const Row* a, const Row* b) const {
     return a->id < b->id;
 }
 
+namespace {
+
+// Sorting large tables by comparing Row values chases three pointers per comparison and
+// spends its time in cache misses. Instead, each key field is turned into one unsigned
+// ordinal per row whose order is the order of compareValues (null lowest), and the rows are
+// sorted as flat records of integers. Keys longer than this fall back to the plain sort.
+constexpr std::size_t FlatKeyFields = 3;
+
+struct FlatItem {
+    std::uint64_t ordinal[FlatKeyFields];
+    std::int64_t pos;
+    std::int64_t id;
+    Row* row;
+};
+
+bool flatLess(const FlatItem& a, const FlatItem& b) {
+    for (std::size_t i = 0; i < FlatKeyFields; ++i)
+        if (a.ordinal[i] != b.ordinal[i])
+            return a.ordinal[i] < b.ordinal[i];
+    if (a.pos != b.pos)
+        return a.pos < b.pos;
+    return a.id < b.id;
+}
+
+// Ordinals of one field: integers map straight to their biased value; other values get
+// their dense rank among the field's distinct values (equal by compareValues, equal rank).
+std::vector<std::uint64_t> fieldOrdinals(const std::vector<Row*>& rows, int field) {
+    constexpr std::uint64_t bias = std::uint64_t(1) << 63;
+    std::vector<std::uint64_t> ordinals(rows.size());
+    bool integers = true;
+    for (std::size_t i = 0; i < rows.size() && integers; ++i) {
+        const FieldValue& v = rows[i]->values[std::size_t(field)];
+        if (const auto* n = std::get_if<std::int64_t>(&v)) {
+            ordinals[i] = std::uint64_t(*n) ^ bias;
+            integers = ordinals[i] != 0; // the lowest integer would collide with null
+        } else if (isNullValue(v)) {
+            ordinals[i] = 0;
+        } else {
+            integers = false;
+        }
+    }
+    if (integers)
+        return ordinals;
+
+    // Distinct values by exact identity; texts shared on load hash quickly by content.
+    struct Hash {
+        std::size_t operator()(const FieldValue* v) const {
+            if (const auto* t = std::get_if<QString>(v))
+                return qHash(*t);
+            if (const auto* n = std::get_if<std::int64_t>(v))
+                return std::hash<std::int64_t>()(*n);
+            if (const auto* d = std::get_if<double>(v))
+                return std::hash<double>()(*d);
+            return 0;
+        }
+    };
+    struct Equal {
+        bool operator()(const FieldValue* a, const FieldValue* b) const { return *a == *b; }
+    };
+    std::unordered_map<const FieldValue*, std::uint64_t, Hash, Equal> distinct;
+    std::vector<const FieldValue*> values;
+    std::vector<std::uint64_t> slot(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const FieldValue* v = &rows[i]->values[std::size_t(field)];
+        const auto [it, added] = distinct.try_emplace(v, values.size());
+        if (added)
+            values.push_back(v);
+        slot[i] = it->second;
+    }
+    std::vector<std::size_t> byValue(values.size());
+    for (std::size_t i = 0; i < byValue.size(); ++i)
+        byValue[i] = i;
+    std::sort(byValue.begin(), byValue.end(),
+              [&](std::size_t a, std::size_t b) { return compareValues(*values[a], *values[b]) < 0; });
+    std::vector<std::uint64_t> rank(values.size());
+    std::uint64_t next = 0;
+    for (std::size_t i = 0; i < byValue.size(); ++i) {
+        if (i == 0 || compareValues(*values[byValue[i - 1]], *values[byValue[i]]) != 0)
+            ++next; // null, if present, sorts first and gets rank 1
+        rank[byValue[i]] = next;
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        ordinals[i] = rank[slot[i]];
+    return ordinals;
+}
+
+} // namespace
+
 void OrderIndex::build(std::vector<Row*> rows) {
     m_rows = std::move(rows);
-    if (m_key.fields.empty()) {
-        const auto natural = [](const Row* a, const Row* b) {
-            return a->pos != b->pos ? a->pos < b->pos : a->id < b->id;
-        };
-        if (!std::is_sorted(m_rows.begin(), m_rows.end(), natural))
-            std::sort(m_rows.begin(), m_rows.end(), natural);
+    const auto natural = [](const Row* a, const Row* b) {
+        return a->pos != b->pos ? a->pos < b->pos : a->id < b->id;
+    };
+    if (m_key.fields.empty() && std::is_sorted(m_rows.begin(), m_rows.end(), natural))
+        return;
+    if (m_key.fields.size() > FlatKeyFields) {
+        std::sort(m_rows.begin(), m_rows.end(), [this](const Row* a, const Row* b) { return less(a, b); });
         return;
     }
-    std::sort(m_rows.begin(), m_rows.end(), [this](const Row* a, const Row* b) { return less(a, b); });
+    std::vector<FlatItem> items(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        FlatItem& item = items[i];
+        std::fill(std::begin(item.ordinal), std::end(item.ordinal), 0);
+        item.pos = m_rows[i]->pos;
+        item.id = m_rows[i]->id;
+        item.row = m_rows[i];
+    }
+    for (std::size_t k = 0; k < m_key.fields.size(); ++k) {
+        const std::vector<std::uint64_t> ordinals = fieldOrdinals(m_rows, m_key.fields[k]);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            items[i].ordinal[k] = m_key.descending[k] ? ~ordinals[i] : ordinals[i];
+    }
+    if (!std::is_sorted(items.begin(), items.end(), flatLess))
+        std::sort(items.begin(), items.end(), flatLess);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        m_rows[i] = items[i].row;
 }
 
 void OrderIndex::insert(Row* row) {
