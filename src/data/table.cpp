@@ -16,24 +16,112 @@ Table::Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableS
 
 Table::~Table() = default;
 
+namespace {
+
+std::uint64_t mix(std::uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return h;
+}
+
+// Equal values (as locate sees them) hash alike: integral floats like the integer.
+std::uint64_t valueHash(const FieldValue& v, bool folded) {
+    if (const auto* t = std::get_if<QString>(&v))
+        return mix(folded ? qHash(t->toCaseFolded()) : qHash(*t));
+    if (const auto* n = std::get_if<std::int64_t>(&v))
+        return mix(std::uint64_t(*n));
+    if (const auto* d = std::get_if<double>(&v)) {
+        if (*d >= -9.2e18 && *d <= 9.2e18 && double(std::int64_t(*d)) == *d)
+            return mix(std::uint64_t(std::int64_t(*d)));
+        return mix(std::hash<double>()(*d) | 1);
+    }
+    return 0x9e3779b97f4a7c15ULL;
+}
+
+bool sameValue(const FieldValue& a, const FieldValue& b, bool folded) {
+    const auto* x = std::get_if<QString>(&a);
+    const auto* y = std::get_if<QString>(&b);
+    if (x && y)
+        return folded ? x->toCaseFolded() == y->toCaseFolded() : *x == *y;
+    if (x || y)
+        return false;
+    return compareValues(a, b) == 0;
+}
+
+template <typename ValueAt> std::uint64_t keyHash(const std::vector<int>& fields, bool folded, ValueAt at) {
+    std::uint64_t h = 0;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        h = h * 0x100000001b3ULL + valueHash(at(i), folded);
+    return h;
+}
+
+std::uint64_t rowHash(const std::vector<int>& fields, bool folded, const Row& r) {
+    return keyHash(fields, folded,
+                   [&](std::size_t i) -> const FieldValue& { return r.values[std::size_t(fields[i])]; });
+}
+
+} // namespace
+
 Row* Table::row(std::int64_t id) {
-    const auto it = m_rows.find(id);
-    return it == m_rows.end() ? nullptr : &it->second;
+    if (id >= m_idBase && std::uint64_t(id - m_idBase) < m_denseIds.size())
+        return m_denseIds[std::size_t(id - m_idBase)];
+    const auto it = m_sparseIds.find(id);
+    return it == m_sparseIds.end() ? nullptr : it->second;
+}
+
+void Table::addRowId(Row* r) {
+    ++m_liveRows;
+    // Ids a little past the dense block (new rows) extend it; others go to the map.
+    if (r->id >= m_idBase && std::uint64_t(r->id - m_idBase) < m_denseIds.size() + 4096) {
+        const std::size_t at = std::size_t(r->id - m_idBase);
+        if (at >= m_denseIds.size())
+            m_denseIds.resize(at + 1, nullptr);
+        m_denseIds[at] = r;
+    } else {
+        m_sparseIds[r->id] = r;
+    }
+}
+
+void Table::resetRowIds() {
+    m_liveRows = 0;
+    m_denseIds.clear();
+    m_sparseIds.clear();
+    m_idBase = 1;
+    if (m_loaded.empty())
+        return;
+    const auto [lo, hi] = std::minmax_element(m_loaded.begin(), m_loaded.end(),
+                                              [](const Row& a, const Row& b) { return a.id < b.id; });
+    m_idBase = lo->id;
+    // Dense only while holes stay few; a table of scattered ids keeps them in the map.
+    const std::uint64_t span = std::uint64_t(hi->id - lo->id);
+    if (span < 2 * m_loaded.size() + 4096)
+        m_denseIds.assign(std::size_t(span + 1), nullptr);
+    else
+        m_sparseIds.reserve(m_loaded.size());
+}
+
+Row* Table::storeRow(Row row) {
+    m_added.push_back(std::move(row));
+    Row* r = &m_added.back();
+    addRowId(r);
+    return r;
 }
 
 void Table::reload() {
     std::vector<Row> loaded = m_storage->load();
     for (Cursor* cursor : m_cursors)
         cursor->tableResetting();
-    m_rows.clear();
-    m_rows.reserve(loaded.size());
+    m_added.clear();
+    m_loaded = std::move(loaded);
+    resetRowIds();
     std::vector<Row*> all;
-    all.reserve(loaded.size());
-    for (Row& r : loaded) {
+    all.reserve(m_loaded.size());
+    for (Row& r : m_loaded) {
         if (!m_layout.hasPosition)
             r.pos = r.id;
-        const std::int64_t id = r.id;
-        all.push_back(&m_rows.emplace(id, std::move(r)).first->second);
+        addRowId(&r);
+        all.push_back(&r);
     }
     rebuildIndexes(std::move(all));
     ++m_version;
@@ -49,8 +137,9 @@ void Table::rebuildIndexes(std::vector<Row*> all) {
         m_orders[i]->build(naturalRows());
     for (auto& hash : m_hashes) {
         hash->rows.clear();
-        for (auto& [id, r] : m_rows)
-            hash->rows.insert(hashKey(*hash, r.values), &r);
+        hash->rows.reserve(m_liveRows);
+        for (Row* r : naturalRows())
+            hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
     }
 }
 
@@ -72,22 +161,6 @@ OrderIndex& Table::order(const OrderKey& key) {
     return *m_orders.back();
 }
 
-QString Table::hashKey(const HashIndex& index, const std::vector<FieldValue>& values) const {
-    QString key;
-    for (int field : index.fields) {
-        const FieldValue& v = values[std::size_t(field)];
-        if (!key.isEmpty() || field != index.fields.front())
-            key += QChar(0x1f);
-        if (const auto* d = std::get_if<double>(&v))
-            key += QString::number(*d, 'g', 17);
-        else if (const auto* n = std::get_if<std::int64_t>(&v))
-            key += QString::number(*n);
-        else if (const auto* t = std::get_if<QString>(&v))
-            key += index.folded ? t->toCaseFolded() : *t;
-    }
-    return key;
-}
-
 QList<Row*> Table::lookup(const std::vector<int>& fields, const std::vector<FieldValue>& values,
                           bool caseInsensitive) {
     HashIndex* found = nullptr;
@@ -98,23 +171,31 @@ QList<Row*> Table::lookup(const std::vector<int>& fields, const std::vector<Fiel
         auto hash = std::make_unique<HashIndex>();
         hash->fields = fields;
         hash->folded = caseInsensitive;
-        hash->rows.reserve(qsizetype(m_rows.size()));
-        for (auto& [id, r] : m_rows)
-            hash->rows.insert(hashKey(*hash, r.values), &r);
+        hash->rows.reserve(m_liveRows);
+        for (Row* r : naturalRows())
+            hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
         m_hashes.push_back(std::move(hash));
         found = m_hashes.back().get();
     }
-    std::vector<FieldValue> probe(std::size_t(m_layout.fields.size()));
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        probe[std::size_t(fields[i])] = values[i];
-    return found->rows.values(hashKey(*found, probe));
+    const std::uint64_t h =
+        keyHash(fields, caseInsensitive, [&](std::size_t i) -> const FieldValue& { return values[i]; });
+    QList<Row*> rows;
+    const auto [begin, end] = found->rows.equal_range(h);
+    for (auto it = begin; it != end; ++it) {
+        bool same = true;
+        for (std::size_t i = 0; i < fields.size() && same; ++i)
+            same = sameValue(it->second->values[std::size_t(fields[i])], values[i], caseInsensitive);
+        if (same)
+            rows.push_back(it->second);
+    }
+    return rows;
 }
 
 void Table::indexRow(Row* r) {
     for (auto& order : m_orders)
         order->insert(r);
     for (auto& hash : m_hashes)
-        hash->rows.insert(hashKey(*hash, r->values), r);
+        hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
 }
 
 void Table::unindexRow(const Row* r, const std::vector<int>* changed) {
@@ -129,8 +210,14 @@ void Table::unindexRow(const Row* r, const std::vector<int>* changed) {
         if (!changed || touches(order->key().fields))
             order->erase(r);
     for (auto& hash : m_hashes)
-        if (touches(hash->fields))
-            hash->rows.remove(hashKey(*hash, r->values), const_cast<Row*>(r));
+        if (touches(hash->fields)) {
+            const auto [begin, end] = hash->rows.equal_range(rowHash(hash->fields, hash->folded, *r));
+            for (auto it = begin; it != end; ++it)
+                if (it->second == r) {
+                    hash->rows.erase(it);
+                    break;
+                }
+        }
 }
 
 void Table::notifyChanged() {
@@ -177,8 +264,7 @@ Row* Table::insertRow(std::vector<FieldValue> values, const Row* before) {
     fresh.id = m_storage->insert(fresh);
     if (!m_layout.hasPosition)
         fresh.pos = fresh.id;
-    const std::int64_t id = fresh.id;
-    Row* r = &m_rows.emplace(id, std::move(fresh)).first->second;
+    Row* r = storeRow(std::move(fresh));
     indexRow(r);
     ++m_version;
     notifyChanged();
@@ -209,7 +295,7 @@ void Table::updateRow(Row* r, std::vector<FieldValue> values) {
             order->insert(r);
     for (auto& hash : m_hashes)
         if (touches(hash->fields))
-            hash->rows.insert(hashKey(*hash, r->values), r);
+            hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
     ++m_version;
     notifyChanged();
 }
@@ -224,7 +310,12 @@ void Table::forgetRow(Row* r) {
     for (Cursor* cursor : m_cursors)
         cursor->rowRemoving(r);
     unindexRow(r);
-    m_rows.erase(r->id);
+    if (r->id >= m_idBase && std::uint64_t(r->id - m_idBase) < m_denseIds.size())
+        m_denseIds[std::size_t(r->id - m_idBase)] = nullptr;
+    else
+        m_sparseIds.erase(r->id);
+    --m_liveRows;
+    std::vector<FieldValue>().swap(r->values);
     ++m_version;
     notifyChanged();
 }
@@ -233,7 +324,9 @@ void Table::clear() {
     m_storage->clear();
     for (Cursor* cursor : m_cursors)
         cursor->tableResetting();
-    m_rows.clear();
+    m_added.clear();
+    m_loaded.clear();
+    resetRowIds();
     rebuildIndexes({});
     ++m_version;
     for (Cursor* cursor : m_cursors)

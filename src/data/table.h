@@ -5,7 +5,8 @@
 #include "data/table_layout.h"
 #include "data/table_storage.h"
 
-#include <QMultiHash>
+#include <QList>
+#include <deque>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -28,7 +29,7 @@ public:
 
     const TableLayout& layout() const { return m_layout; }
     const QString& filePath() const { return m_filePath; }
-    std::size_t size() const { return m_rows.size(); }
+    std::size_t size() const { return m_liveRows; }
     Row* row(std::int64_t id);
 
     // Loads (again) from the file; cursors keep their row if it is still there.
@@ -59,10 +60,11 @@ public:
 
 private:
     friend class Cursor;
+    // Rows by a hash of their values in `fields`; lookups compare the candidates again.
     struct HashIndex {
         std::vector<int> fields;
         bool folded = false;
-        QMultiHash<QString, Row*> rows;
+        std::unordered_multimap<std::uint64_t, Row*> rows;
     };
 
     void attach(Cursor* cursor);
@@ -74,12 +76,23 @@ private:
     void notifyChanged();
     void forgetRow(Row* row);
     std::int64_t positionBefore(const Row* before);
-    QString hashKey(const HashIndex& index, const std::vector<FieldValue>& values) const;
+    void addRowId(Row* row);
+    void resetRowIds();
+    Row* storeRow(Row row);
 
     const TableLayout& m_layout;
     QString m_filePath;
     std::unique_ptr<TableStorage> m_storage;
-    std::unordered_map<std::int64_t, Row> m_rows;      // node-based: Row addresses stay valid
+    // Rows as loaded stay in one block (never resized, so addresses stay valid); rows written
+    // later go to a deque. Removed rows stay behind as empty husks until the next load.
+    std::vector<Row> m_loaded;
+    std::deque<Row> m_added;
+    std::size_t m_liveRows = 0;
+    // Row ids are mostly dense (SQLite row ids, dBASE record sequence): a vector indexed by
+    // `id - m_idBase`, with a map for the odd id far outside it.
+    std::vector<Row*> m_denseIds;
+    std::int64_t m_idBase = 1;
+    std::unordered_map<std::int64_t, Row*> m_sparseIds;
     std::vector<std::unique_ptr<OrderIndex>> m_orders; // [0] is the natural order
     std::vector<std::unique_ptr<HashIndex>> m_hashes;
     std::vector<Cursor*> m_cursors;
