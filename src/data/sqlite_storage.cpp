@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDir>
 #include <QStringList>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace kontaro::data {
@@ -26,7 +27,54 @@ QString sqlType(FieldType type) {
     }
 }
 
+// "YYYY-MM-DD" without building a QString first; anything else goes the long way.
+QDate parseIsoDate(std::string_view text) {
+    const auto digits = [&](std::size_t from, std::size_t count) {
+        int n = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            n = n * 10 + (text[i] - '0');
+        }
+        return n;
+    };
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        const int year = digits(0, 4);
+        const int month = digits(5, 2);
+        const int day = digits(8, 2);
+        if (year >= 0 && month >= 0 && day >= 0)
+            return QDate(year, month, day);
+    }
+    return QDate::fromString(QString::fromUtf8(text.data(), qsizetype(text.size())), Qt::ISODate);
+}
+
 } // namespace
+
+QString SqliteStorage::sharedText(std::size_t field, std::string_view bytes) {
+    // Consecutive rows often repeat a text (the ledger lines of one posting share their
+    // text and voucher): share the previous row's copy.
+    if (field < m_previous.size()) {
+        Previous& previous = m_previous[field];
+        if (previous.bytes == bytes)
+            return previous.text;
+    }
+    QString text;
+    if (field < m_sharedCount.size() && m_sharedCount[field] < SharedTextLimit) {
+        auto [it, added] = m_shared.try_emplace(std::string(bytes));
+        if (added) {
+            it->second = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+            ++m_sharedCount[field];
+        }
+        text = it->second;
+    } else {
+        text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+    if (field < m_previous.size()) {
+        m_previous[field].bytes.assign(bytes);
+        m_previous[field].text = text;
+    }
+    return text;
+}
 
 SqliteStorage::SqliteStorage(SqliteDb& db, QString schema, QString filePath, const TableLayout& layout)
     : m_db(db)
@@ -97,23 +145,14 @@ void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) {
         switch (m_layout.fields[i].type) {
         case FieldType::Text: {
             const std::string_view bytes = st.columnUtf8(at);
-            if (bytes.empty()) {
+            if (bytes.empty())
                 v = {};
-            } else if (std::size_t(i) < m_sharedCount.size() &&
-                       m_sharedCount[std::size_t(i)] < SharedTextLimit) {
-                auto [it, added] = m_shared.try_emplace(std::string(bytes));
-                if (added) {
-                    it->second = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-                    ++m_sharedCount[std::size_t(i)];
-                }
-                v = it->second;
-            } else {
-                v = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-            }
+            else
+                v = sharedText(std::size_t(i), bytes);
             break;
         }
         case FieldType::Date: {
-            const QDate date = QDate::fromString(st.columnText(at), Qt::ISODate);
+            const QDate date = parseIsoDate(st.columnUtf8(at));
             v = date.isValid() ? FieldValue(std::int64_t(date.toJulianDay())) : FieldValue();
             break;
         }
@@ -137,7 +176,12 @@ std::vector<Row> SqliteStorage::load() {
     SqliteStatement st(m_db, QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified()),
                        m_file);
     std::vector<Row> rows;
+    SqliteStatement count(m_db, QStringLiteral("SELECT max(id) - min(id) + 1 FROM %1").arg(qualified()),
+                          m_file);
+    if (count.step() && !count.isNull(0))
+        rows.reserve(std::size_t(std::clamp<std::int64_t>(count.columnInt(0), 0, 1 << 22)));
     m_shared.clear();
+    m_previous.assign(std::size_t(m_layout.fields.size()), Previous());
     // Only short texts are shared; a field with many distinct values (voucher numbers) stops.
     m_sharedCount.clear();
     for (const FieldDef& f : m_layout.fields)
@@ -152,6 +196,7 @@ std::vector<Row> SqliteStorage::load() {
     }
     m_shared.clear();
     m_sharedCount.clear();
+    m_previous.clear();
     return rows;
 }
 

@@ -38,6 +38,7 @@ private:
     QString columnList() const;
     void bindValues(SqliteStatement& st, const Row& row, int first) const;
     void readValues(SqliteStatement& st, Row& row, int first);
+    QString sharedText(std::size_t field, std::string_view bytes);
     SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const std::function<QString()>& sql);
 
     SqliteDb& m_db;
@@ -50,6 +51,11 @@ private:
     // Short texts (account numbers, marks) repeat on many rows; loading shares one copy.
     std::unordered_map<std::string, QString> m_shared;
     std::vector<int> m_sharedCount; // distinct texts shared so far, per field
+    struct Previous {
+        std::string bytes;
+        QString text;
+    };
+    std::vector<Previous> m_previous; // per field, while loading
 };
 
 } // namespace kontaro::data
