@@ -385,6 +385,8 @@ void T_Buchen::connectHandlers() {
     control(QStringLiteral("Buchtext")).onChange = [this] { colourBuchtext(); };
     for (const char* name : {"Buchtext", "Anr", "Beleg", "Datum"})
         control(QString::fromLatin1(name)).onExit = [this] { validate(); };
+    // "+" and "-" step the date instead of being typed.
+    control(QStringLiteral("Datum")).keys = {QStringLiteral("+"), QStringLiteral("-")};
     control(QStringLiteral("Datum")).onKey = [this](const QString& key) {
         if (key == QLatin1String("Enter"))
             moveToNextField(QStringLiteral("Datum"));

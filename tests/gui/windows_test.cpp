@@ -36,6 +36,20 @@ private Q_SLOTS:
         QCOMPARE(posting.geometry(), QRect(30, 50, 640, 300));
     }
 
+    // The main menu's chart printout reaches the printer; without one it lands as a PDF.
+    void theMenuPrintsTheChartAsAPdf() {
+        GuiProgram program;
+        program.window().action(app::Command::DruckKontoplan)->trigger();
+        QCOMPARE(program.ui().printed().size(), std::size_t(1));
+        const forms::PrintJob& job = program.ui().printed().front();
+        QCOMPARE(job.title, QStringLiteral("Kontaro-Kontoplan"));
+        gui::QtPrinter printer(program.directory());
+        printer.forcePdf = true;
+        const QString pdf = printer.print(job);
+        QCOMPARE(pdf, program.directory() + QStringLiteral("/Kontaro-Kontoplan.pdf"));
+        QVERIFY(QFile::exists(pdf));
+    }
+
     void withoutAPrinterTheJobBecomesAPdfNamedAfterItsTitle() {
         TestBooks books;
         gui::QtPrinter printer(books.directory());
