@@ -8,13 +8,14 @@ namespace kontaro::gui {
 namespace {
 
 // Row 1: debit account, amount, balance after, statement, voucher, date; row 2: credit account,
-// amount, balance after, text; row 3: VAT account, amounts, balance, rate, number and mark.
+// amount, balance after, text; row 3: VAT account, debit and credit VAT, balance after, rate,
+// number and mark, in this order from left to right.
 constexpr PanelField Fields[] = {
     {"SollKnt", 0, 0, 1, false},  {"SollBetrag", 0, 1, 1, true},  {"SollSaldo2", 0, 2, 1, true},
     {"Anr", 0, 4, 1, true},       {"Beleg", 0, 5, 1, false},      {"Datum", 0, 6, 1, false},
     {"HabenKnt", 1, 0, 1, false}, {"HabenBetrag", 1, 1, 1, true}, {"HabenSaldo2", 1, 2, 1, true},
     {"Buchtext", 1, 3, 4, false}, {"UstKnt", 2, 0, 1, false},     {"UstSoll", 2, 1, 1, true},
-    {"UstSaldo2", 2, 2, 1, true}, {"UstHaben", 2, 3, 1, false},   {"UstP", 2, 4, 1, true},
+    {"UstHaben", 2, 2, 1, true},  {"UstSaldo2", 2, 3, 1, false},  {"UstP", 2, 4, 1, true},
     {"Bnr", 2, 7, 1, false},      {"Ok", 2, 7, 1, true},
 };
 
