@@ -51,6 +51,7 @@ public:
     // The child list, in creation order, and a child by component name (nullptr if none).
     std::vector<forms::Form*> children() const;
     forms::Form* child(const QString& componentName) const;
+    forms::Form* form(const QString& componentName) const override { return child(componentName); }
 
     // The active child window; activating another one deactivates the old one first.
     QString activeWindow() const { return m_active; }

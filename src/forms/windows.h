@@ -53,6 +53,8 @@ public:
     virtual views::T_Konto& konto() const = 0;
     virtual views::T_Kontoplan& kontoplan() const = 0;
     virtual posting::T_Buchen& buchen() const = 0;
+    // A window by component name ("_Konto"); nullptr when there is none (yet).
+    virtual class Form* form(const QString& componentName) const = 0;
 };
 
 } // namespace kontaro::forms

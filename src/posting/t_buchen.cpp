@@ -379,6 +379,10 @@ void T_Buchen::connectHandlers() {
     }
     control(QStringLiteral("SollBetrag")).onEnter = [this] { m_euroAlt = 0; };
     control(QStringLiteral("HabenBetrag")).onEnter = [this] { m_euroAlt = 0; };
+    for (const char* name : {"SollBetrag", "HabenBetrag"}) {
+        const QString field = QString::fromLatin1(name);
+        control(field).onDrop = [this, field](const QString& source) { dropAmount(field, source); };
+    }
     control(QStringLiteral("SollBetrag")).onExit = [this] { amountRule(true); };
     control(QStringLiteral("HabenBetrag")).onExit = [this] { amountRule(false); };
     control(QStringLiteral("Buchtext")).onEnter = [this] { enterBuchtext(); };

@@ -65,6 +65,8 @@ private:
     void colourBuchtext();
     void stepDate(int days);
     void moveToNextField(const QString& from);
+    // An amount dragged from another field or the ledger grid onto an amount field.
+    void dropAmount(const QString& target, const QString& source);
     void accountChanged(const QString& field);
     bool accountsShown() const;
     void setMeldung(const QString& text);
