@@ -17,23 +17,28 @@ namespace {
 // Generous, but keeps a mistyped width from asking for gigabytes of blanks.
 constexpr int MaxWidth = 1000;
 
-struct Directive {
-    QString text; // as written, for error messages
-    bool leftAlign = false;
-    int width = 0;
-    std::optional<int> precision;
-    QChar type;
-};
+using Directive = Format::Directive;
 
 [[noreturn]] void fail(const QString& pattern, const QString& what) {
     throw FormatError(QStringLiteral("Formatfehler in \"%1\": %2").arg(pattern, what));
 }
 
-QString pad(const QString& text, const Directive& d) {
-    if (text.size() >= d.width)
-        return text;
-    const QString blanks(d.width - text.size(), QLatin1Char(' '));
-    return d.leftAlign ? text + blanks : blanks + text;
+// Blanks and zeros to append by count, without a temporary string per value.
+const QChar* repeated(char c) {
+    static const QString blanks(MaxWidth, QLatin1Char(' '));
+    static const QString zeros(MaxWidth, QLatin1Char('0'));
+    return (c == ' ' ? blanks : zeros).constData();
+}
+
+// Pads what was appended to `out` since `start` to the directive's width.
+void pad(QString& out, qsizetype start, const Directive& d) {
+    const qsizetype missing = d.width - (out.size() - start);
+    if (missing <= 0)
+        return;
+    if (d.leftAlign)
+        out.append(repeated(' '), missing);
+    else
+        out.insert(start, repeated(' '), missing);
 }
 
 QString signedText(bool negative, const QString& digits) {
@@ -46,31 +51,89 @@ QString nonFinite(long double value) {
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString formatNumber(const FormatArg::Value& value, int decimals, bool grouped) {
-    DecimalDigits digits;
-    if (const auto* amount = std::get_if<Money>(&value)) {
-        digits = DecimalDigits::fromScaled(amount->units(), 4);
-    } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-        digits = DecimalDigits::fromScaled(*integer, 0);
-    } else {
-        const long double real = std::get<long double>(value);
-        if (!std::isfinite(real))
-            return nonFinite(real);
-        digits = DecimalDigits::fromFloat(real);
-    }
-    digits.roundToDecimals(decimals);
-    const FormatSettings& settings = FormatSettings::current();
-    return signedText(digits.isNegative(), digits.fixed(decimals, settings.decimalSeparator,
-                                                        grouped ? settings.thousandSeparator : QChar()));
+std::uint64_t magnitudeOf(std::int64_t value) {
+    // Through unsigned so that the smallest int64 keeps its magnitude.
+    return value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
 }
 
-QString formatInteger(std::int64_t value, std::optional<int> precision) {
-    const std::uint64_t magnitude =
-        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
-    QString digits = QString::number(magnitude);
-    if (precision && digits.size() < *precision)
-        digits.prepend(QString(*precision - digits.size(), QLatin1Char('0')));
-    return signedText(value < 0, digits);
+constexpr std::uint64_t powerOfTen(int exponent) {
+    std::uint64_t result = 1;
+    for (int i = 0; i < exponent; ++i)
+        result *= 10;
+    return result;
+}
+
+// value / 10^scale (scale 0 or 4) with the given decimals, in integer arithmetic: the same digits
+// DecimalDigits gives, without building them as a string first.
+void appendScaled(QString& out, std::int64_t value, int scale, int decimals, QChar point, QChar group) {
+    const std::uint64_t magnitude = magnitudeOf(value);
+    std::uint64_t whole = 0;
+    std::uint64_t fraction = 0;
+    int fractionDigits = 0;
+    if (decimals >= scale) {
+        whole = magnitude / powerOfTen(scale);
+        fraction = magnitude % powerOfTen(scale);
+        fractionDigits = scale;
+    } else {
+        const std::uint64_t unit = powerOfTen(scale - decimals);
+        std::uint64_t rounded = magnitude / unit;
+        if (magnitude % unit * 2 >= unit)
+            ++rounded;
+        whole = rounded / powerOfTen(decimals);
+        fraction = rounded % powerOfTen(decimals);
+        fractionDigits = decimals;
+    }
+    if (value < 0 && (whole != 0 || fraction != 0))
+        out += QLatin1Char('-');
+
+    char digits[24];
+    const int count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+    QChar text[40];
+    int length = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !group.isNull() && (count - i) % 3 == 0)
+            text[length++] = group;
+        text[length++] = QLatin1Char(digits[i]);
+    }
+    if (decimals > 0) {
+        text[length++] = point;
+        for (int i = fractionDigits - 1; i >= 0; --i) {
+            text[length + i] = QLatin1Char(static_cast<char>('0' + fraction % 10));
+            fraction /= 10;
+        }
+        length += fractionDigits;
+    }
+    out.append(text, length);
+    if (decimals > fractionDigits)
+        out.append(repeated('0'), decimals - fractionDigits);
+}
+
+void appendNumber(QString& out, const FormatArg::Value& value, int decimals, bool grouped) {
+    const FormatSettings& settings = FormatSettings::current();
+    const QChar group = grouped ? settings.thousandSeparator : QChar();
+    if (const auto* amount = std::get_if<Money>(&value))
+        return appendScaled(out, amount->units(), 4, decimals, settings.decimalSeparator, group);
+    if (const auto* integer = std::get_if<std::int64_t>(&value))
+        return appendScaled(out, *integer, 0, decimals, settings.decimalSeparator, group);
+    const long double real = std::get<long double>(value);
+    if (!std::isfinite(real)) {
+        out += nonFinite(real);
+        return;
+    }
+    DecimalDigits digits = DecimalDigits::fromFloat(real);
+    digits.roundToDecimals(decimals);
+    out += signedText(digits.isNegative(), digits.fixed(decimals, settings.decimalSeparator, group));
+}
+
+void appendInteger(QString& out, std::int64_t value, std::optional<int> precision) {
+    char digits[24];
+    const int count =
+        static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitudeOf(value)).ptr - digits);
+    if (value < 0)
+        out += QLatin1Char('-');
+    if (precision && count < *precision)
+        out.append(repeated('0'), *precision - count);
+    out.append(QLatin1StringView(digits, count));
 }
 
 const char* kindName(const FormatArg::Value& value) {
@@ -86,26 +149,32 @@ const char* kindName(const FormatArg::Value& value) {
     }
 }
 
-QString render(const QString& pattern, const Directive& d, const FormatArg& arg, std::size_t position) {
+void render(QString& out, const QString& pattern, const Directive& d, const FormatArg& arg,
+            std::size_t position) {
     const FormatArg::Value& value = arg.value();
-    const char type = d.type.toLatin1();
-    const bool fits = type == 's'   ? std::holds_alternative<QString>(value)
-                      : type == 'd' ? std::holds_alternative<std::int64_t>(value)
-                                    : !std::holds_alternative<QString>(value);
+    const bool fits = d.type == 's'   ? std::holds_alternative<QString>(value)
+                      : d.type == 'd' ? std::holds_alternative<std::int64_t>(value)
+                                      : !std::holds_alternative<QString>(value);
     if (!fits)
         fail(pattern, QStringLiteral("Argument %1 (%2) passt nicht zu \"%3\"")
                           .arg(position + 1)
                           .arg(QLatin1String(kindName(value)), d.text));
-    switch (type) {
+    const qsizetype start = out.size();
+    switch (d.type) {
     case 's': {
         const QString& text = std::get<QString>(value);
-        return pad(d.precision ? text.left(*d.precision) : text, d);
+        out.append(text.constData(),
+                   d.precision ? std::min<qsizetype>(text.size(), *d.precision) : text.size());
+        break;
     }
     case 'd':
-        return pad(formatInteger(std::get<std::int64_t>(value), d.precision), d);
+        appendInteger(out, std::get<std::int64_t>(value), d.precision);
+        break;
     default:
-        return pad(formatNumber(value, d.precision.value_or(2), type == 'n'), d);
+        appendNumber(out, value, d.precision.value_or(2), d.type == 'n');
+        break;
     }
+    pad(out, start, d);
 }
 
 // Reads digits at i; nullopt when there are none.
@@ -135,43 +204,77 @@ Directive parseDirective(const QString& pattern, qsizetype& i) {
     }
     if (i >= pattern.size())
         fail(pattern, QStringLiteral("unvollständige Anweisung \"%1\"").arg(pattern.mid(start)));
-    d.type = pattern[i];
+    const QChar type = pattern[i];
     d.text = pattern.mid(start, i - start + 1);
-    if (d.type != QLatin1Char('s') && d.type != QLatin1Char('d') && d.type != QLatin1Char('n') &&
-        d.type != QLatin1Char('f'))
+    if (type != QLatin1Char('s') && type != QLatin1Char('d') && type != QLatin1Char('n') &&
+        type != QLatin1Char('f'))
         fail(pattern, QStringLiteral("unbekannte Anweisung \"%1\"").arg(d.text));
+    d.type = type.toLatin1();
     return d;
 }
 
 } // namespace
 
+Format::Format(QString pattern)
+    : m_pattern(std::move(pattern)) {
+    Piece piece;
+    try {
+        for (qsizetype i = 0; i < m_pattern.size(); ++i) {
+            if (m_pattern[i] != QLatin1Char('%')) {
+                piece.literal += m_pattern[i];
+                continue;
+            }
+            if (i + 1 < m_pattern.size() && m_pattern[i + 1] == QLatin1Char('%')) {
+                piece.literal += QLatin1Char('%');
+                ++i;
+                continue;
+            }
+            piece.directive = parseDirective(m_pattern, i);
+            m_sizeHint += piece.literal.size() + piece.directive->width;
+            m_pieces.push_back(std::move(piece));
+            piece = {};
+        }
+    } catch (const FormatError& error) {
+        // Kept for the line that reaches it, so that earlier argument faults still come first.
+        m_error = error;
+    }
+    if (!m_error && !piece.literal.isEmpty()) {
+        m_sizeHint += piece.literal.size();
+        m_pieces.push_back(std::move(piece));
+    }
+}
+
+QString Format::operator()(std::initializer_list<FormatArg> args) const {
+    return (*this)(std::span<const FormatArg>(args.begin(), args.size()));
+}
+
+QString Format::operator()(std::span<const FormatArg> args) const {
+    QString out;
+    out.reserve(m_sizeHint + 16);
+    std::size_t next = 0;
+    for (const Piece& piece : m_pieces) {
+        out += piece.literal;
+        if (!piece.directive)
+            continue;
+        const Directive& d = *piece.directive;
+        if (next >= args.size())
+            fail(m_pattern, QStringLiteral("Argument %1 für \"%2\" fehlt").arg(next + 1).arg(d.text));
+        render(out, m_pattern, d, args[next], next);
+        ++next;
+    }
+    if (m_error)
+        throw *m_error;
+    if (next != args.size())
+        fail(m_pattern, QStringLiteral("%1 Argumente übergeben, %2 verwendet").arg(args.size()).arg(next));
+    return out;
+}
+
 QString format(const QString& pattern, std::initializer_list<FormatArg> args) {
-    return format(pattern, std::span<const FormatArg>(args.begin(), args.size()));
+    return Format(pattern)(args);
 }
 
 QString format(const QString& pattern, std::span<const FormatArg> args) {
-    QString out;
-    out.reserve(pattern.size() + 16);
-    std::size_t next = 0;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != QLatin1Char('%')) {
-            out += pattern[i];
-            continue;
-        }
-        if (i + 1 < pattern.size() && pattern[i + 1] == QLatin1Char('%')) {
-            out += QLatin1Char('%');
-            ++i;
-            continue;
-        }
-        const Directive d = parseDirective(pattern, i);
-        if (next >= args.size())
-            fail(pattern, QStringLiteral("Argument %1 für \"%2\" fehlt").arg(next + 1).arg(d.text));
-        out += render(pattern, d, args[next], next);
-        ++next;
-    }
-    if (next != args.size())
-        fail(pattern, QStringLiteral("%1 Argumente übergeben, %2 verwendet").arg(args.size()).arg(next));
-    return out;
+    return Format(pattern)(args);
 }
 
 QString generalNumber(long double value) {

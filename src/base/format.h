@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 namespace kontaro {
 
@@ -72,6 +73,39 @@ private:
 // Missing, surplus or mismatched arguments throw FormatError.
 QString format(const QString& pattern, std::initializer_list<FormatArg> args);
 QString format(const QString& pattern, std::span<const FormatArg> args);
+
+// A pattern of format() read once, for reports that build many lines with it; format() reads its
+// pattern anew on every call. A faulty pattern throws when a line is built, with the message and
+// at the point format() throws it. Separators are taken from FormatSettings per line.
+class Format {
+public:
+    explicit Format(QString pattern);
+
+    QString operator()(std::initializer_list<FormatArg> args) const;
+    QString operator()(std::span<const FormatArg> args) const;
+
+    const QString& pattern() const { return m_pattern; }
+
+    struct Directive {
+        QString text; // as written, for error messages
+        bool leftAlign = false;
+        int width = 0;
+        std::optional<int> precision;
+        char type = 0;
+    };
+
+private:
+    // The literal text before a directive; the last piece may have no directive.
+    struct Piece {
+        QString literal;
+        std::optional<Directive> directive;
+    };
+
+    QString m_pattern;
+    std::vector<Piece> m_pieces;
+    std::optional<FormatError> m_error; // a fault in the pattern after the last piece
+    qsizetype m_sizeHint = 0;
+};
 
 // The shortest general form of a number with 15 significant digits: no thousands separator, no
 // trailing zeros, the current decimal separator ("6172,83333333333", "-1234,5", "0"). Numbers with
