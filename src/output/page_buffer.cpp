@@ -36,9 +36,12 @@ void PageBuffer::setFontName(const QString& fontName) {
 }
 
 void PageBuffer::add(const QString& line) {
-    forms::PrintJob::Line added = m_current;
-    added.text = line;
-    m_job.lines.push_back(std::move(added));
+    add(QString(line));
+}
+
+void PageBuffer::add(QString&& line) {
+    m_job.lines.push_back(m_current);
+    m_job.lines.back().text = std::move(line);
 }
 
 void PageBuffer::beginTitledReport(const QString& mandant, const QString& titleSuffix) {
@@ -60,15 +63,14 @@ QString PageBuffer::text() const {
     return lines().join(QLatin1Char('\n'));
 }
 
-forms::PrintJob PageBuffer::job(const QString& title, forms::PrintJob::Orientation orientation) const {
-    forms::PrintJob job = m_job;
-    job.title = title;
-    job.orientation = orientation;
-    job.left = m_rect.left;
-    job.top = m_rect.top;
-    job.right = m_rect.right;
-    job.bottom = m_rect.bottom;
-    return job;
+const forms::PrintJob& PageBuffer::job(const QString& title, forms::PrintJob::Orientation orientation) {
+    m_job.title = title;
+    m_job.orientation = orientation;
+    m_job.left = m_rect.left;
+    m_job.top = m_rect.top;
+    m_job.right = m_rect.right;
+    m_job.bottom = m_rect.bottom;
+    return m_job;
 }
 
 void PageBuffer::save(const QString& path) const {

@@ -22,6 +22,7 @@ public:
     // Sets the font for the following lines at the buffer's base size.
     void setFontName(const QString& fontName);
     void add(const QString& line);
+    void add(QString&& line);
 
     // Starts a titled report: cleared, the title line (client name and title suffix) at 20 points,
     // then the body font at the base size.
@@ -35,8 +36,9 @@ public:
     QString text() const;
     bool isEmpty() const { return m_job.lines.empty(); }
 
-    // The print job of the buffer with its document title.
-    forms::PrintJob job(const QString& title, forms::PrintJob::Orientation orientation) const;
+    // The print job of the buffer with its document title. The buffer holds the job itself, so a
+    // long report is not copied to be printed; it stays valid until the buffer changes.
+    const forms::PrintJob& job(const QString& title, forms::PrintJob::Orientation orientation);
     // Every line followed by CR LF in Windows-1252.
     void save(const QString& path) const;
 
