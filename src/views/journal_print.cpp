@@ -12,15 +12,36 @@ namespace {
 const QString Heading =
     QStringLiteral(" BNR#  SollKonto         SOLL   UST-SOLL HabenKonto        HABEN  UST-HABEN  "
                    "USTKnt % Datum    Auszug Beleg    Buchungstext");
-const QString LineFormat = QStringLiteral(
-    "%4d%1.1s %10.10s %12.2n %10.2n %10.10s %12.2n %10.2n %6.6s %2.0d %-10.10s%5.0d %-8.8s %-25s");
+const Format LineFormat(QStringLiteral(
+    "%4d%1.1s %10.10s %12.2n %10.2n %10.10s %12.2n %10.2n %6.6s %2.0d %-10.10s%5.0d %-8.8s %-25s"));
 
 bool isPosted(const QString& ok) {
     return ok == QLatin1String("#") || ok == QLatin1String("=");
 }
 
-bool isPrinted(const data::Cursor& line, int mode) {
-    const QString ok = line.asText(QStringLiteral("Ok"));
+// The journal's fields, looked up by name once per printout rather than once per line.
+struct JournalFields {
+    explicit JournalFields(const data::Cursor& j)
+        : bnr(j.fieldIndex(QStringLiteral("Bnr")))
+        , ok(j.fieldIndex(QStringLiteral("Ok")))
+        , sollKnt(j.fieldIndex(QStringLiteral("SollKnt")))
+        , sollBetrag(j.fieldIndex(QStringLiteral("SollBetrag")))
+        , ustSoll(j.fieldIndex(QStringLiteral("UstSoll")))
+        , habenKnt(j.fieldIndex(QStringLiteral("HabenKnt")))
+        , habenBetrag(j.fieldIndex(QStringLiteral("HabenBetrag")))
+        , ustHaben(j.fieldIndex(QStringLiteral("UstHaben")))
+        , ustKnt(j.fieldIndex(QStringLiteral("UstKnt")))
+        , ustP(j.fieldIndex(QStringLiteral("UstP")))
+        , datum(j.fieldIndex(QStringLiteral("Datum")))
+        , anr(j.fieldIndex(QStringLiteral("Anr")))
+        , beleg(j.fieldIndex(QStringLiteral("Beleg")))
+        , buchtext(j.fieldIndex(QStringLiteral("Buchtext"))) {}
+
+    int bnr, ok, sollKnt, sollBetrag, ustSoll, habenKnt, habenBetrag, ustHaben, ustKnt, ustP, datum, anr,
+        beleg, buchtext;
+};
+
+bool isPrinted(const data::Cursor& line, const JournalFields& f, const QString& ok, int mode) {
     switch (mode) {
     case 0:
         return isPosted(ok);
@@ -29,18 +50,16 @@ bool isPrinted(const data::Cursor& line, int mode) {
     case 2:
         return ok == QLatin1String("~");
     default:
-        return line.asInteger(QStringLiteral("Bnr")) >= mode;
+        return line.asInteger(f.bnr) >= mode;
     }
 }
 
-QString printedLine(const data::Cursor& line) {
-    auto text = [&](const char* field) { return line.asText(QLatin1String(field)); };
-    auto money = [&](const char* field) { return line.asMoney(QLatin1String(field)); };
-    auto integer = [&](const char* field) { return line.asInteger(QLatin1String(field)); };
-    return format(LineFormat,
-                  {integer("Bnr"), text("Ok"), text("SollKnt"), money("SollBetrag"), money("UstSoll"),
-                   text("HabenKnt"), money("HabenBetrag"), money("UstHaben"), text("UstKnt"), integer("UstP"),
-                   text("Datum"), integer("Anr"), text("Beleg"), text("Buchtext")});
+QString printedLine(const data::Cursor& line, const JournalFields& f, const QString& ok) {
+    return LineFormat({line.asInteger(f.bnr), ok, line.asText(f.sollKnt), line.asMoney(f.sollBetrag),
+                       line.asMoney(f.ustSoll), line.asText(f.habenKnt), line.asMoney(f.habenBetrag),
+                       line.asMoney(f.ustHaben), line.asText(f.ustKnt), line.asInteger(f.ustP),
+                       line.asText(f.datum), line.asInteger(f.anr), line.asText(f.beleg),
+                       line.asText(f.buchtext)});
 }
 
 } // namespace
@@ -57,12 +76,14 @@ void T_Journal::printJournal(int mode) {
     Money debit;
     Money credit;
     data::Cursor& j = *m_lines;
+    const JournalFields f(j);
     for (j.first(); !j.eof(); j.next()) {
-        if (isPrinted(j, mode))
-            m_re->add(printedLine(j));
-        if (isPosted(j.asText(QStringLiteral("Ok")))) {
-            debit += j.asMoney(QStringLiteral("SollBetrag")) + j.asMoney(QStringLiteral("UstSoll"));
-            credit += j.asMoney(QStringLiteral("HabenBetrag")) + j.asMoney(QStringLiteral("UstHaben"));
+        const QString ok = j.asText(f.ok);
+        if (isPrinted(j, f, ok, mode))
+            m_re->add(printedLine(j, f, ok));
+        if (isPosted(ok)) {
+            debit += j.asMoney(f.sollBetrag) + j.asMoney(f.ustSoll);
+            credit += j.asMoney(f.habenBetrag) + j.asMoney(f.ustHaben);
         }
     }
     m_re->add(Heading);
