@@ -15,7 +15,7 @@ const QString AccountFormat =
     QStringLiteral("%-10.10s %1.1s %-60.60s                          %7.7s %2.0d %14.2n");
 const QString ColumnsFormat =
     QStringLiteral("%-4.4s %-10.10s %5.5s %-8.8s %10.10s %14.14s %14.14s %-52.52s%14.14s");
-const QString LineFormat = QStringLiteral("%-4d %-10.10s %5.0d %-8.8s %10.10s %14.2n %14.2n %-52.52s%14.2n");
+const Format LineFormat(QStringLiteral("%-4d %-10.10s %5.0d %-8.8s %10.10s %14.2n %14.2n %-52.52s%14.2n"));
 
 // The program name and version that open the main window's caption.
 const QString ProgramVersion = QStringLiteral("Kontaro v103");
@@ -87,14 +87,20 @@ void T_Konto::printAccount(output::PageBuffer& re) {
     re.add(format(ColumnsFormat, {"Bnr", "Datum", "Anr", "Beleg", "Gegenknt", "  SOLL", "  HABEN",
                                   "Buchungstext", "  Saldo"}));
     data::Cursor& z = *m_zeilen;
-    for (z.first(); !z.eof(); z.next()) {
-        auto field = [&](const char* name) { return z.asText(QLatin1String(name)); };
-        auto money = [&](const char* name) { return z.asMoney(QLatin1String(name)); };
-        re.add(format(LineFormat,
-                      {z.asInteger(QStringLiteral("Bnr")), field("Datum"), z.asInteger(QStringLiteral("Anr")),
-                       field("Beleg"), field("GKnt"), money("SollBetrag"), money("HabenBetrag"),
-                       field("Buchtext"), money("Saldo")}));
-    }
+    // Looked up once per account rather than once per line.
+    const int bnr = z.fieldIndex(QStringLiteral("Bnr"));
+    const int datum = z.fieldIndex(QStringLiteral("Datum"));
+    const int anr = z.fieldIndex(QStringLiteral("Anr"));
+    const int beleg = z.fieldIndex(QStringLiteral("Beleg"));
+    const int gknt = z.fieldIndex(QStringLiteral("GKnt"));
+    const int soll = z.fieldIndex(QStringLiteral("SollBetrag"));
+    const int haben = z.fieldIndex(QStringLiteral("HabenBetrag"));
+    const int buchtext = z.fieldIndex(QStringLiteral("Buchtext"));
+    const int saldo = z.fieldIndex(QStringLiteral("Saldo"));
+    for (z.first(); !z.eof(); z.next())
+        re.add(
+            LineFormat({z.asInteger(bnr), z.asText(datum), z.asInteger(anr), z.asText(beleg), z.asText(gknt),
+                        z.asMoney(soll), z.asMoney(haben), z.asText(buchtext), z.asMoney(saldo)}));
     z.first();
 }
 
