@@ -16,7 +16,7 @@ namespace {
 
 const QString Heading =
     QStringLiteral("Ty Gru       Budget    UST % Kontonummer        Saldo Kontobezeichnung");
-const QString LineFormat = QStringLiteral("%1.1s  %3.3s%13.2n%6.6s %2.0d %-11.11s%13.2n %-51.51s");
+const Format LineFormat(QStringLiteral("%1.1s  %3.3s%13.2n%6.6s %2.0d %-11.11s%13.2n %-51.51s"));
 
 std::optional<Money> moneyField(const data::Cursor& t, const QString& field) {
     return t.isNull(field) ? std::nullopt : std::optional<Money>(t.asMoney(field));
@@ -35,10 +35,10 @@ QString listLine(const data::Cursor& t) {
 }
 
 QString printLine(const data::Cursor& t) {
-    return format(LineFormat, {t.asText(QStringLiteral("Typ")), t.asText(QStringLiteral("Gruppe")),
-                               t.asMoney(QStringLiteral("Budget")), t.asText(QStringLiteral("UstKnt")),
-                               t.asInteger(QStringLiteral("UstP")), t.asText(QStringLiteral("Knr")),
-                               t.asMoney(QStringLiteral("Saldo")), t.asText(QStringLiteral("Name"))});
+    return LineFormat({t.asText(QStringLiteral("Typ")), t.asText(QStringLiteral("Gruppe")),
+                       t.asMoney(QStringLiteral("Budget")), t.asText(QStringLiteral("UstKnt")),
+                       t.asInteger(QStringLiteral("UstP")), t.asText(QStringLiteral("Knr")),
+                       t.asMoney(QStringLiteral("Saldo")), t.asText(QStringLiteral("Name"))});
 }
 
 } // namespace
