@@ -66,22 +66,31 @@ void T_Buchen::statusCheck(bool askPassword) {
         post();
 
     // Check sums, exact: the posted run of the journal against the whole ledger.
+    // Fields by index, looked up once: the loops run over every line of journal and ledger.
     Money journalSoll;
     Money journalHaben;
-    for (lines.first(); !lines.eof(); lines.next()) {
-        const QString ok = lines.asText(Ok);
-        if (ok != QLatin1String("#") && ok != QLatin1String("="))
-            break;
-        journalSoll += lines.asMoney(QStringLiteral("SollBetrag")) + lines.asMoney(QStringLiteral("UstSoll"));
-        journalHaben +=
-            lines.asMoney(QStringLiteral("HabenBetrag")) + lines.asMoney(QStringLiteral("UstHaben"));
+    {
+        const int ok = lines.fieldIndex(Ok);
+        const int soll = lines.fieldIndex(QStringLiteral("SollBetrag"));
+        const int ustSoll = lines.fieldIndex(QStringLiteral("UstSoll"));
+        const int haben = lines.fieldIndex(QStringLiteral("HabenBetrag"));
+        const int ustHaben = lines.fieldIndex(QStringLiteral("UstHaben"));
+        for (lines.first(); !lines.eof(); lines.next()) {
+            const QString mark = lines.asText(ok);
+            if (mark != QLatin1String("#") && mark != QLatin1String("="))
+                break;
+            journalSoll += lines.asMoney(soll) + lines.asMoney(ustSoll);
+            journalHaben += lines.asMoney(haben) + lines.asMoney(ustHaben);
+        }
     }
     Money ledgerSoll;
     Money ledgerHaben;
     data::Cursor& k = *m_k;
+    const int soll = k.fieldIndex(QStringLiteral("SollBetrag"));
+    const int haben = k.fieldIndex(QStringLiteral("HabenBetrag"));
     for (k.first(); !k.eof(); k.next()) {
-        ledgerSoll += k.asMoney(QStringLiteral("SollBetrag"));
-        ledgerHaben += k.asMoney(QStringLiteral("HabenBetrag"));
+        ledgerSoll += k.asMoney(soll);
+        ledgerHaben += k.asMoney(haben);
     }
     if (ledgerSoll != journalSoll || ledgerHaben != journalHaben || journalSoll != journalHaben)
         ui().message(QStringLiteral("FEHLER: SOLL/HABEN ungleich oder JOURNAL ungleich KONTO !!"));
