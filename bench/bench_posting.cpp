@@ -2,8 +2,8 @@
 // journal lines, default 100000; three ledger lines each, 300 accounts). Every user action runs as
 // the program runs it: one session transaction with a durable commit.
 #include "app/t_kontaro.h"
-#include "data/cursor.h"
 #include "data/books_generator.h"
+#include "data/cursor.h"
 #include "data/new_books.h"
 #include "forms/scripted_ui.h"
 #include "posting/t_buchen.h"
