@@ -5,7 +5,7 @@
 #include "base/text_file.h"
 #include "data/cursor.h"
 #include "data/settings.h"
-#include "forms/control_spec.h"
+#include "forms/control_def.h"
 #include "posting/line_binding.h"
 #include "views/t_journal.h"
 #include "views/t_kontoplan.h"
@@ -14,7 +14,7 @@ namespace kontaro::posting {
 
 namespace {
 
-using forms::ControlSpec;
+using forms::ControlDef;
 using enum forms::ControlKind;
 using enum forms::Color;
 
@@ -26,7 +26,7 @@ constexpr QStringView ScrollArea = u"Scrollbereich";
 // shows `UstSoll`). They start cyan; the validation recolours them. The account, type, balance and
 // budget displays of the three accounts show the records that follow `SollKnt`, `HabenKnt` and
 // `UstKnt` in the chart (`Name`, `Typ`, `Saldo`, `Budget`).
-constexpr ControlSpec Controls[] = {
+constexpr ControlDef Controls[] = {
     // Entry fields. The account fields look their value up in the chart window's table (list
     // columns Knr, Typ, Ustp, Saldo, Name; 24 rows); Buchtext offers the templates of vorlagen.txt.
     {.name = u"SollKnt",
@@ -194,8 +194,8 @@ T_Buchen::T_Buchen(forms::Windows& windows)
 
     addControl(ScrollArea.toString(), Panel).hint =
         QStringLiteral("2xClick wechselt Hauptbuchanzeige (Soll/Habe-Konto)");
-    for (const ControlSpec& spec : Controls)
-        forms::applySpec(addControl(spec.name.toString(), spec.kind, ScrollArea.toString()), spec);
+    for (const ControlDef& def : Controls)
+        forms::applyDef(addControl(def.name.toString(), def.kind, ScrollArea.toString()), def);
 
     startUp();
 }

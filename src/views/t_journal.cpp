@@ -3,7 +3,7 @@
 #include "base/date.h"
 #include "data/cursor.h"
 #include "data/settings.h"
-#include "forms/control_spec.h"
+#include "forms/control_def.h"
 #include "output/page_buffer.h"
 #include "views/journal_panels.h"
 
@@ -11,10 +11,10 @@ namespace kontaro::views {
 
 namespace {
 
-using forms::ControlSpec;
+using forms::ControlDef;
 using enum forms::ControlKind;
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlDef Controls[] = {
     // Column headings above the list.
     {.name = u"L_Soll", .kind = Label, .caption = u"Soll"},
     {.name = u"L_Haben", .kind = Label, .caption = u"Haben"},
@@ -58,8 +58,8 @@ T_Journal::T_Journal(forms::Windows& windows)
     helpContext = 4;
     windowState = forms::WindowState::Minimized;
 
-    for (const ControlSpec& spec : Controls)
-        forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+    for (const ControlDef& def : Controls)
+        forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
 
     m_lines = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("journal.DB"));
     m_lines->setReadOnly(true);

@@ -2,21 +2,21 @@
 
 #include "base/money.h"
 #include "data/cursor.h"
-#include "forms/control_spec.h"
+#include "forms/control_def.h"
 #include "output/page_buffer.h"
 
 namespace kontaro::views {
 
 namespace {
 
-using forms::ControlSpec;
+using forms::ControlDef;
 using enum forms::ControlKind;
 
 constexpr QStringView Header = u"Kopfleiste";
 
 // The header strip shows the current record of the window's own cursor on kntplan.DB (the field
 // named by each display); a double-click on it re-syncs every account balance.
-constexpr ControlSpec HeaderControls[] = {
+constexpr ControlDef HeaderControls[] = {
     {.name = u"L_kontoWahl", .kind = Label, .caption = u"Kontonummer"},
     // Shown in bold. Set by the chart window and the account list, never by typing.
     {.name = u"kontoWahl", .readOnly = true, .upperCase = true, .maxLength = 10},
@@ -36,7 +36,7 @@ constexpr ControlSpec HeaderControls[] = {
     {.name = u"Name", .readOnly = true},
 };
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlDef Controls[] = {
     // Ticked: manual choice, the account no longer follows the chart window.
     {.name = u"fixeKontowahl", .kind = CheckBox, .caption = u"Kontoaswahl"},
     // Lookup over the chart of accounts (columns Knr, Typ, UstP, Saldo, Name; 26 rows).
@@ -65,10 +65,10 @@ T_Konto::T_Konto(forms::Windows& windows)
     windowState = forms::WindowState::Minimized;
 
     addControl(Header.toString(), Panel);
-    for (const ControlSpec& spec : HeaderControls)
-        forms::applySpec(addControl(spec.name.toString(), spec.kind, Header.toString()), spec);
-    for (const ControlSpec& spec : Controls)
-        forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+    for (const ControlDef& def : HeaderControls)
+        forms::applyDef(addControl(def.name.toString(), def.kind, Header.toString()), def);
+    for (const ControlDef& def : Controls)
+        forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
 
     m_konten = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("kntplan.DB"));
     m_zeilen = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("konten.DB"));

@@ -1,7 +1,7 @@
 #include "views/t_kontoplan.h"
 
 #include "data/cursor.h"
-#include "forms/control_spec.h"
+#include "forms/control_def.h"
 #include "output/line_list.h"
 #include "output/page_buffer.h"
 #include "views/kontoplan_grid.h"
@@ -13,10 +13,10 @@ namespace kontaro::views {
 
 namespace {
 
-using forms::ControlSpec;
+using forms::ControlDef;
 using enum forms::ControlKind;
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlDef Controls[] = {
     // All fields of kntplan.DB in Knr order. Knr and UstKnt are upper case, Typ is picked from
     // typAuswahl(), Saldo and LastAnr are read-only; the grid never starts an edit by itself.
     {.name = u"Kontenliste",
@@ -47,8 +47,8 @@ T_Kontoplan::T_Kontoplan(forms::Windows& windows)
     helpContext = 3;
     windowState = forms::WindowState::Minimized;
 
-    for (const ControlSpec& spec : Controls)
-        forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+    for (const ControlDef& def : Controls)
+        forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
 
     m_re = std::make_unique<output::PageBuffer>(QStringLiteral("Courier New"), 8);
     m_gru = std::make_unique<output::LineList>(true);

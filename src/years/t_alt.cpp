@@ -1,16 +1,16 @@
 #include "years/t_alt.h"
 
-#include "forms/control_spec.h"
+#include "forms/control_def.h"
 
 namespace kontaro::years {
 
 namespace {
 
-using forms::ControlSpec;
+using forms::ControlDef;
 using enum forms::ControlKind;
 using enum forms::Color;
 
-constexpr ControlSpec Controls[] = {
+constexpr ControlDef Controls[] = {
     {.name = u"Label10", .kind = Label, .caption = u"Hochrechnung bis Jahresende"},
     {.name = u"hoch1"},
 
@@ -55,8 +55,8 @@ T_alt::T_alt(forms::Windows& windows)
         addControl(QStringLiteral("Label%1").arg(k), Label);
         addControl(QStringLiteral("edit%1").arg(k), Edit);
     }
-    for (const ControlSpec& spec : Controls)
-        forms::applySpec(addControl(spec.name.toString(), spec.kind, spec.parent.toString()), spec);
+    for (const ControlDef& def : Controls)
+        forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
 }
 
 } // namespace kontaro::years

@@ -11,12 +11,12 @@ namespace kontaro::forms {
 // The start state of one control, written as a row of a static table so that a form with many
 // controls reads as a list instead of a block of assignments per control:
 //
-//     static constexpr ControlSpec Controls[] = {
+//     static constexpr ControlDef Controls[] = {
 //         {.name = u"Datum", .hint = u"Buchungsdatum", .helpContext = 710, .color = Color::Cyan},
 //     };
 //
 // Every member has a default, so a row names only what differs from a plain enabled edit.
-struct ControlSpec {
+struct ControlDef {
     QStringView name{};
     ControlKind kind = ControlKind::Edit;
     QStringView caption{};
@@ -38,7 +38,7 @@ struct ControlSpec {
     QStringView text{};
 };
 
-// Copies the start state of spec onto a control that was just added under spec.name and spec.parent.
-void applySpec(Control& control, const ControlSpec& spec);
+// Copies the start state of def onto a control that was just added under def.name and def.parent.
+void applyDef(Control& control, const ControlDef& def);
 
 } // namespace kontaro::forms
