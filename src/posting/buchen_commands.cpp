@@ -2,6 +2,7 @@
 // delete.
 #include "base/errors.h"
 #include "data/cursor.h"
+#include "data/field_names.h"
 #include "posting/posting_amounts.h"
 #include "posting/t_buchen.h"
 #include "views/t_journal.h"
@@ -12,15 +13,7 @@ namespace kontaro::posting {
 
 namespace {
 
-const QString Bnr = QStringLiteral("Bnr");
-const QString Ok = QStringLiteral("Ok");
-const QString Knr = QStringLiteral("Knr");
-const QString SollKnt = QStringLiteral("SollKnt");
-const QString HabenKnt = QStringLiteral("HabenKnt");
-const QString UstKnt = QStringLiteral("UstKnt");
-const QString Saldo = QStringLiteral("Saldo");
-const QString LastAnr = QStringLiteral("LastAnr");
-const QString Anr = QStringLiteral("Anr");
+using namespace data::fields;
 
 QString typOf(const data::Cursor& account) {
     return account.isEmpty() ? QString() : account.asText(QStringLiteral("Typ"));

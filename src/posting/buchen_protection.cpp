@@ -2,6 +2,7 @@
 // journal and ledger and lifts the protection with the password.
 #include "base/date.h"
 #include "data/cursor.h"
+#include "data/field_names.h"
 #include "data/settings.h"
 #include "posting/t_buchen.h"
 #include "views/t_journal.h"
@@ -10,7 +11,7 @@ namespace kontaro::posting {
 
 namespace {
 
-const QString Ok = QStringLiteral("Ok");
+using namespace data::fields;
 
 QDate unprotectedDate() {
     return QDate(1899, 12, 31);

@@ -2,6 +2,7 @@
 // the colours of the entry fields and the message line.
 #include "base/date.h"
 #include "data/cursor.h"
+#include "data/field_names.h"
 #include "posting/posting_amounts.h"
 #include "posting/t_buchen.h"
 #include "views/t_journal.h"
@@ -13,16 +14,7 @@ using forms::Color;
 
 namespace {
 
-const QString SollKnt = QStringLiteral("SollKnt");
-const QString HabenKnt = QStringLiteral("HabenKnt");
-const QString SollBetrag = QStringLiteral("SollBetrag");
-const QString HabenBetrag = QStringLiteral("HabenBetrag");
-const QString UstKnt = QStringLiteral("UstKnt");
-const QString UstP = QStringLiteral("UstP");
-const QString UstSoll = QStringLiteral("UstSoll");
-const QString UstHaben = QStringLiteral("UstHaben");
-const QString Saldo = QStringLiteral("Saldo");
-const QString Typ = QStringLiteral("Typ");
+using namespace data::fields;
 
 QString typOf(const data::Cursor& account) {
     return account.isEmpty() ? QString() : account.asText(Typ);

@@ -1,6 +1,7 @@
 // The commands of the chart-of-accounts window: insert, EDIT, Schutz, delete, ESC and OK.
 #include "base/errors.h"
 #include "data/cursor.h"
+#include "data/field_names.h"
 #include "views/kontoplan_grid.h"
 #include "views/t_kontoplan.h"
 
@@ -8,8 +9,8 @@ namespace kontaro::views {
 
 namespace {
 
-const QString Knr = QStringLiteral("Knr");
-const QString Typ = QStringLiteral("Typ");
+using namespace data::fields;
+
 const QString Kontenliste = QStringLiteral("Kontenliste");
 
 bool isEditing(const data::Cursor& table) {

@@ -3,18 +3,14 @@
 #include "base/errors.h"
 #include "base/field_text.h"
 #include "data/cursor.h"
+#include "data/field_names.h"
 #include "views/t_kontoplan.h"
 
 namespace kontaro::views {
 
 namespace {
 
-const QString Knr = QStringLiteral("Knr");
-const QString Typ = QStringLiteral("Typ");
-const QString UstKnt = QStringLiteral("UstKnt");
-const QString Saldo = QStringLiteral("Saldo");
-const QString Budget = QStringLiteral("Budget");
-const QString LastAnr = QStringLiteral("LastAnr");
+using namespace data::fields;
 
 bool isMoneyColumn(const QString& field) {
     return field == Saldo || field == Budget;

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "data/cursor.h"
+#include "data/field_names.h"
 #include "forms/ui.h"
 #include "forms/windows.h"
 
@@ -9,11 +10,7 @@ namespace kontaro::views {
 
 namespace {
 
-const QString Knr = QStringLiteral("Knr");
-const QString Typ = QStringLiteral("Typ");
-const QString UstKnt = QStringLiteral("UstKnt");
-const QString UstP = QStringLiteral("UstP");
-const QString LastAnr = QStringLiteral("LastAnr");
+using namespace data::fields;
 
 // Income and expense accounts, protected or not, are the only ones that carry a VAT account.
 // A record without a type counts as any other kind: its VAT entries must go, but it can be saved
