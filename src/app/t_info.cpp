@@ -1,7 +1,7 @@
 #include "app/t_info.h"
 
-#include "app/publisher.h"
 #include "app/t_kontaro.h"
+#include "base/program_info.h"
 
 namespace kontaro::app {
 

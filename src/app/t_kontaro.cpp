@@ -1,10 +1,10 @@
 #include "app/t_kontaro.h"
 
-#include "app/publisher.h"
 #include "app/t_info.h"
 #include "app/t_init.h"
 #include "base/errors.h"
 #include "base/money.h"
+#include "base/program_info.h"
 #include "base/text_file.h"
 #include "data/cursor.h"
 #include "data/session.h"
@@ -51,7 +51,7 @@ WindowLayout layoutOf(int number) {
 T_Kontaro::T_Kontaro(forms::Ui& ui, QString dataDirectory)
     : m_ui(ui)
     , m_dataDirectory(QDir::cleanPath(QDir(dataDirectory).absolutePath())) {
-    caption = QStringLiteral("Kontaro v103");
+    caption = programVersion();
     hint = QStringLiteral("Das mit der Maus selektierte Feld wird in der letzten Zeile beschrieben. "
                           "Zusätzliche Hilfe mit Taste F1.");
 }

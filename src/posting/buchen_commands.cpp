@@ -15,10 +15,6 @@ namespace {
 
 using namespace data::fields;
 
-QString typOf(const data::Cursor& account) {
-    return account.isEmpty() ? QString() : account.asText(QStringLiteral("Typ"));
-}
-
 } // namespace
 
 void T_Buchen::syncOtherWindows() {

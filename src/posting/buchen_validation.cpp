@@ -16,10 +16,6 @@ namespace {
 
 using namespace data::fields;
 
-QString typOf(const data::Cursor& account) {
-    return account.isEmpty() ? QString() : account.asText(Typ);
-}
-
 // " 87": the balance after posting in percent of a non-zero budget; empty without a budget.
 QString budgetPercent(const data::Cursor& account, Money saldoAfter) {
     const Money budget = account.isEmpty() ? Money() : account.asMoney(QStringLiteral("Budget"));
@@ -29,6 +25,10 @@ QString budgetPercent(const data::Cursor& account, Money saldoAfter) {
 }
 
 } // namespace
+
+QString T_Buchen::typOf(const data::Cursor& account) {
+    return account.isEmpty() ? QString() : account.asText(Typ);
+}
 
 void T_Buchen::editLine() {
     data::Cursor& j = *m_j;

@@ -65,6 +65,8 @@ private:
     void colourBuchtext();
     void stepDate(int days);
     void moveToNextField(const QString& from);
+    // The type letter of the account a cursor stands on; empty when it stands on none.
+    static QString typOf(const data::Cursor& account);
     // An amount dragged from another field or the ledger grid onto an amount field.
     void dropAmount(const QString& target, const QString& source);
     void accountChanged(const QString& field);

@@ -1,8 +1,8 @@
 // The ledger-account printout: one account, all accounts with ledger lines, or all of them except
 // bank and cash accounts.
-#include "app/publisher.h"
 #include "base/format.h"
 #include "base/format_settings.h"
+#include "base/program_info.h"
 #include "data/cursor.h"
 #include "output/page_buffer.h"
 #include "views/t_konto.h"
@@ -18,7 +18,6 @@ const QString ColumnsFormat =
 const Format LineFormat(QStringLiteral("%-4d %-10.10s %5.0d %-8.8s %10.10s %14.2n %14.2n %-52.52s%14.2n"));
 
 // The program name and version that open the main window's caption.
-const QString ProgramVersion = QStringLiteral("Kontaro v103");
 
 bool isBankOrCash(const QString& typ) {
     return typ == QLatin1String("B") || typ == QLatin1String("b") || typ == QLatin1String("K") ||
@@ -61,7 +60,7 @@ void T_Konto::printAccounts(int mode) {
     re.add(QString());
     if (single)
         re.add(QStringLiteral("Gedruckt am %1 um %2 von Programm %3 Version %4")
-                   .arg(currentDateText(), currentTimeText(), app::homePageAddress(), ProgramVersion));
+                   .arg(currentDateText(), currentTimeText(), homePageAddress(), programVersion()));
     else
         re.add(QStringLiteral("%1 bebuchte Konten (ohne Bank Konten) gedruckt am %2 um %3")
                    .arg(printed)

@@ -1,8 +1,8 @@
 // The chart-of-accounts printout and its list kontoplan.csv.
-#include "app/publisher.h"
 #include "base/field_text.h"
 #include "base/format.h"
 #include "base/format_settings.h"
+#include "base/program_info.h"
 #include "data/cursor.h"
 #include "output/line_list.h"
 #include "output/page_buffer.h"
@@ -72,7 +72,7 @@ void T_Kontoplan::printChart(int mode) {
     re.add(QStringLiteral("%1 von %2 Konten gedruckt am %3 um %4 (%5)")
                .arg(printed)
                .arg(count)
-               .arg(currentDateText(), currentTimeText(), app::homePageAddress()));
+               .arg(currentDateText(), currentTimeText(), homePageAddress()));
     control(QStringLiteral("B_druKontoplan")).tag = 0;
     ui().print(re.job(QStringLiteral("Kontaro-Kontoplan"), orientation));
     gru.save(m_windows.dataDirectory() + QStringLiteral("/kontoplan.csv"));

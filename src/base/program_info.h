@@ -2,7 +2,12 @@
 
 #include <QString>
 
-namespace kontaro::app {
+namespace kontaro {
+
+// The program name and version as the main window's caption and the printouts show them.
+inline QString programVersion() {
+    return QStringLiteral("Kontaro v103");
+}
 
 // The publisher's addresses shown in the about window and opened from the help menu.
 inline QString homePageAddress() {
@@ -15,4 +20,4 @@ inline QString mailAddress() {
     return QStringLiteral("info@kontaro.example.org");
 }
 
-} // namespace kontaro::app
+} // namespace kontaro
