@@ -4,9 +4,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kontaro::text {
 
@@ -62,21 +65,182 @@ QStringList splitLines(const QString& text) {
     return normalized.split(QLatin1Char('\n'));
 }
 
+namespace {
+
+QString fileName(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+[[noreturn]] void throwReadError(const QString& path, int errorNumber) {
+    throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+                        .arg(fileName(path), systemErrorReason(errorNumber)));
+}
+
+[[noreturn]] void throwWriteError(const QString& path, int errorNumber) {
+    throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                        .arg(fileName(path), systemErrorReason(errorNumber)));
+}
+
+// Closes the descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    // Closes now; a failed close is a failed write on some file systems. Returns 0 or an errno.
+    int close() {
+        const int result = ::close(m_fd);
+        m_fd = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+// Writes every byte and syncs them to the disk. Returns 0 or the errno of the failing call.
+int writeAllAndSync(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, std::size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : ENOSPC;
+        data += written;
+        left -= written;
+    }
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Appends everything the descriptor still delivers. Returns 0 or the errno of the failing call.
+int readAll(int fd, QByteArray& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        bytes.append(buffer, n);
+    }
+}
+
+// The directory does not let us create the temporary file: write the target in place. A failure
+// puts the old bytes back, which fit where the new ones were refused.
+void writeInPlace(const QByteArray& target, const QString& path, const QByteArray& bytes) {
+    QByteArray old;
+    {
+        Descriptor in(::open(target.constData(), O_RDONLY | O_CLOEXEC));
+        if (in.get() < 0)
+            throwWriteError(path, errno);
+        if (const int error = readAll(in.get(), old))
+            throwWriteError(path, error);
+    }
+    Descriptor out(::open(target.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (out.get() < 0)
+        throwWriteError(path, errno);
+    if (const int error = writeAllAndSync(out.get(), bytes)) {
+        if (::ftruncate(out.get(), 0) == 0 && ::lseek(out.get(), 0, SEEK_SET) == 0)
+            writeAllAndSync(out.get(), old);
+        throwWriteError(path, error);
+    }
+    if (const int error = out.close())
+        throwWriteError(path, error);
+}
+
+} // namespace
+
+QString systemErrorReason(int errorNumber) {
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("der Datenträger ist voll.");
+    case EROFS:
+        return QStringLiteral("der Datenträger ist schreibgeschützt.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("der Zugriff wurde verweigert.");
+    case ENOENT:
+        return QStringLiteral("die Datei oder ihr Verzeichnis fehlt.");
+    case ENOTDIR:
+        return QStringLiteral("ein Teil des Pfads ist kein Verzeichnis.");
+    case EISDIR:
+        return QStringLiteral("unter diesem Namen steht ein Verzeichnis.");
+    case EIO:
+        return QStringLiteral("der Datenträger meldet einen Ein-/Ausgabefehler.");
+    case ENAMETOOLONG:
+        return QStringLiteral("der Pfad ist zu lang.");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("es sind zu viele Dateien geöffnet.");
+    default:
+        return QStringLiteral("Systemfehler %1.").arg(errorNumber);
+    }
+}
+
 QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
-                            .arg(QFileInfo(path).fileName(), file.errorString()));
-    return file.readAll();
+    const QByteArray name = QFile::encodeName(path);
+    Descriptor in(::open(name.constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        throwReadError(path, errno);
+    QByteArray bytes;
+    if (const int error = readAll(in.get(), bytes))
+        throwReadError(path, error);
+    return bytes;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    // Some directories allow writing a file but not creating the temporary beside it.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-                            .arg(QFileInfo(path).fileName(), file.errorString()));
+    // A link is followed, so that the file it points to gets the new content.
+    const QFileInfo info(path);
+    const QString resolved = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+    const QByteArray target = QFile::encodeName(resolved);
+    if (QFileInfo(resolved).isDir())
+        throwWriteError(path, EISDIR);
+
+    struct stat existing {};
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    QByteArray temporary = target + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        const int error = errno;
+        if (exists && (error == EACCES || error == EPERM)) {
+            writeInPlace(target, path, bytes);
+            return;
+        }
+        throwWriteError(path, error);
+    }
+    Descriptor out(fd);
+    // mkstemp makes the file private; the new file gets the old one's mode, or the usual one.
+    mode_t mode = 0;
+    if (exists) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    int error = ::fchmod(fd, mode) == 0 ? 0 : errno;
+    if (!error)
+        error = writeAllAndSync(fd, bytes);
+    if (const int closeError = out.close(); !error)
+        error = closeError;
+    if (!error && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(temporary.constData());
+        throwWriteError(path, error);
+    }
 }
 
 QStringList readLines(const QString& path) {

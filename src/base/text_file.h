@@ -17,10 +17,19 @@ QString decodeText(const QByteArray& bytes);
 // Splits on CR LF, LF or CR; a final line break does not start another line.
 QStringList splitLines(const QString& text);
 
-// Whole-file access. Errors throw FileError with a German message that names the file.
+// Whole-file access. Errors throw FileError with a German message that names the file and says why
+// ("Die Datei "konten.csv" kann nicht geschrieben werden: der Datenträger ist voll.").
 QByteArray readFile(const QString& path);
-// Writes in one piece: the new content replaces the file only when it is complete on disk.
+// Every text file of the program is written through here. The bytes go to a temporary file beside
+// the target, are flushed and synced, and only then replace the target; when any step fails (a full
+// disk above all) the old file stays exactly as it was and FileError is thrown. A directory that
+// allows writing the file but not creating another one beside it is written in place, and on failure
+// the old bytes are put back.
 void writeFile(const QString& path, const QByteArray& bytes);
+
+// The German reason for a failed system call, in lower case as the end of a sentence
+// ("der Datenträger ist voll.").
+QString systemErrorReason(int errorNumber);
 
 QStringList readLines(const QString& path);
 // Every line followed by CR LF, the last one included; Windows-1252, no byte-order mark.

@@ -2,8 +2,14 @@
 #include "base/text_file.h"
 #include "qstring_printer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace text = kontaro::text;
 
@@ -89,4 +95,65 @@ TEST_F(TextFileTest, MissingFileThrowsFileErrorNamingTheFile) {
 
 TEST_F(TextFileTest, WritingIntoMissingDirectoryThrowsFileError) {
     EXPECT_THROW(text::writeLines(path("nicht-da/x.txt"), {QStringLiteral("x")}), kontaro::FileError);
+}
+
+namespace {
+
+// Files of this process may grow to a few bytes only, as on a nearly full disk: a write past the
+// limit fails (EFBIG) instead of ending the process.
+class NearlyFullDisk {
+public:
+    explicit NearlyFullDisk(rlim_t bytes) {
+        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~NearlyFullDisk() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldSignal);
+    }
+    NearlyFullDisk(const NearlyFullDisk&) = delete;
+    NearlyFullDisk& operator=(const NearlyFullDisk&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldSignal)(int) = nullptr;
+};
+
+} // namespace
+
+// A full disk must neither report success nor leave an emptied file behind; the old file stays.
+TEST_F(TextFileTest, FullDiskKeepsTheOldFileAndSaysSo) {
+    const QByteArray old("[Datum]\r\nGeschuetzt=31.12.2025\r\n");
+    text::writeFile(path("Kontaro.Ini"), old);
+    const QByteArray bigger = old + QByteArray(200, 'x');
+    for (const char* name : {"Kontaro.Ini", "neu.txt"}) {
+        try {
+            NearlyFullDisk disk(64);
+            text::writeFile(path(name), bigger);
+            ADD_FAILURE() << name << ": no FileError";
+        } catch (const kontaro::FileError& error) {
+            EXPECT_EQ(
+                error.message(),
+                QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: der Datenträger ist voll.")
+                    .arg(QString::fromUtf8(name)));
+        }
+    }
+    EXPECT_EQ(text::readFile(path("Kontaro.Ini")), old);
+    // No temporary file and no half-made new file stay behind.
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Kontaro.Ini")});
+}
+
+TEST_F(TextFileTest, RewritingKeepsTheFileModeAndFollowsALink) {
+    text::writeFile(path("a.txt"), "1");
+    ::chmod(QFile::encodeName(path("a.txt")).constData(), 0604);
+    QFile::link(path("a.txt"), path("link.txt"));
+    text::writeFile(path("link.txt"), "2");
+    EXPECT_EQ(text::readFile(path("a.txt")), QByteArray("2"));
+    EXPECT_TRUE(QFileInfo(path("link.txt")).isSymLink());
+    struct stat status {};
+    ::stat(QFile::encodeName(path("a.txt")).constData(), &status);
+    EXPECT_EQ(status.st_mode & 07777, 0604u);
 }
