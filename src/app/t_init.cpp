@@ -107,7 +107,7 @@ QStringList T_init::ustKonten() const {
 }
 
 bool T_init::isUstKonto(const QString& knr) const {
-    return ustKonten().contains(knr);
+    return ustKonten().contains(knr, Qt::CaseInsensitive);
 }
 
 bool T_init::autoinsert() const {

@@ -11,6 +11,7 @@
 #include "data/settings.h"
 #include "data/transaction.h"
 #include "posting/t_buchen.h"
+#include "views/consistency_check.h"
 #include "views/t_journal.h"
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
@@ -247,6 +248,9 @@ void T_Kontaro::execute(Command command) {
     case Command::DruckKontoplanGruppen:
         m_kontoplan->printChart(1);
         break;
+    case Command::Pruefen:
+        views::checkBooks(*this, m_ag);
+        break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));
         break;
@@ -337,8 +341,14 @@ void T_Kontaro::closeMainWindow() {
         QStringLiteral("JA: Daten PRÜFEN und wenn Fehlerfrei automatisch beenden oder NEIN: nicht prüfen und "
                        "sofort beenden."),
         Buttons::YesNo, 2);
-    if (answer == Answer::Yes)
-        notAvailable(); // the consistency check of the books comes here
+    // The question promises to end only when the check finds no error; after an error box the
+    // program stays open so that prüfung.txt can be read.
+    if (answer == Answer::Yes) {
+        bool clean = false;
+        run([this, &clean] { clean = views::checkBooks(*this, m_ag); });
+        if (!clean)
+            return;
+    }
     shutdown();
 }
 

@@ -3,6 +3,7 @@
 #include "app/main_menu.h"
 #include "forms/form.h"
 #include "forms/windows.h"
+#include "output/line_list.h"
 
 #include <QString>
 #include <memory>
@@ -47,6 +48,8 @@ public:
     posting::T_Buchen& buchen() const override;
     T_init& init() const;
     T_Info& info() const;
+    // The main window's line list that the checks and exports fill and save.
+    output::LineList& ag() { return m_ag; }
 
     // The child list, in creation order, and a child by component name (nullptr if none).
     std::vector<forms::Form*> children() const;
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<T_init> m_init;
     std::unique_ptr<posting::T_Buchen> m_buchen;
     std::unique_ptr<T_Info> m_info;
+    output::LineList m_ag;
     QString m_active;
     bool m_running = false;
 };

@@ -29,6 +29,7 @@ public:
     virtual ~LiveSettings() = default;
     virtual QString mandant() const = 0;
     virtual QStringList ustKonten() const = 0;
+    // Whether the VAT account list holds the account, ignoring case.
     virtual bool isUstKonto(const QString& knr) const = 0;
     virtual bool autoinsert() const = 0;
     virtual bool strengesDatum() const = 0;

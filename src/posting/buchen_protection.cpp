@@ -58,7 +58,7 @@ void T_Buchen::protect() {
     editLine();
 }
 
-void T_Buchen::statusCheck(bool askPassword) {
+bool T_Buchen::checkSums() {
     editLine();
     data::Cursor& j = *m_j;
     data::Cursor& lines = m_windows.journal().lines();
@@ -93,10 +93,17 @@ void T_Buchen::statusCheck(bool askPassword) {
         ledgerSoll += k.asMoney(soll);
         ledgerHaben += k.asMoney(haben);
     }
-    if (ledgerSoll != journalSoll || ledgerHaben != journalHaben || journalSoll != journalHaben)
-        ui().message(QStringLiteral("FEHLER: SOLL/HABEN ungleich oder JOURNAL ungleich KONTO !!"));
+    if (ledgerSoll == journalSoll && ledgerHaben == journalHaben && journalSoll == journalHaben)
+        return true;
+    ui().message(QStringLiteral("FEHLER: SOLL/HABEN ungleich oder JOURNAL ungleich KONTO !!"));
+    return false;
+}
+
+void T_Buchen::statusCheck(bool askPassword) {
+    checkSums();
     if (!askPassword)
         return;
+    data::Cursor& j = *m_j;
 
     const std::optional<QString> answer =
         ui().input(QStringLiteral("Buchungsschutz aufheben"),

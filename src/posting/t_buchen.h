@@ -46,6 +46,10 @@ public:
     void deleteLine();
     void protect();
     void statusCheck(bool askPassword);
+    // The check sums of the status check: the posted run of the journal against the whole ledger.
+    // Posts the current line first when the journal window shows it with another mark. False
+    // (after its message) when debit and credit or journal and ledger differ.
+    bool checkSums();
     // Writes the voucher and statement counters to the settings file (at program end).
     void saveCounters() const;
 

@@ -39,7 +39,7 @@ void KontoplanRules::refuse(const QString& message) {
 
 void KontoplanRules::beforeSave(data::Cursor& chart) {
     const QString ustKnt = chart.asText(UstKnt);
-    if (!ustKnt.isEmpty() && !m_windows.liveSettings().ustKonten().contains(ustKnt, Qt::CaseInsensitive))
+    if (!ustKnt.isEmpty() && !m_windows.liveSettings().isUstKonto(ustKnt))
         refuse(QStringLiteral(
             "UST-Konto ist falsch oder in \"Fenster/Einstellungen/Ust-Konten\" nicht eingestellt."));
 

@@ -1,5 +1,6 @@
 // The "expect" steps of a scenario.
 #include "app/t_kontaro.h"
+#include "base/format_settings.h"
 #include "base/text_file.h"
 #include "base/words.h"
 #include "data/books_loader.h"
@@ -55,10 +56,15 @@ QString expectedText(const QString& arguments, const Step& step) {
 
 } // namespace
 
-void ScenarioRunner::expect(const Step& step) {
+void ScenarioRunner::expect(const Step& written) {
+    // "{Verzeichnis}" stands for the data directory, which lies in a temporary place, on the line
+    // and in its block.
+    Step step = written;
+    const QString directory = QDir::toNativeSeparators(m_directory);
+    step.arguments.replace(QStringLiteral("{Verzeichnis}"), directory);
+    for (QString& line : step.block)
+        line.replace(QStringLiteral("{Verzeichnis}"), directory);
     QString rest = step.arguments;
-    // "{Verzeichnis}" stands for the data directory, which lies in a temporary place.
-    rest.replace(QStringLiteral("{Verzeichnis}"), QDir::toNativeSeparators(m_directory));
     const QString subject = takeWord(rest);
     static const QStringList shownKinds = {QStringLiteral("message"), QStringLiteral("question"),
                                            QStringLiteral("error"),   QStringLiteral("open"),
@@ -73,6 +79,11 @@ void ScenarioRunner::expect(const Step& step) {
         const QStringList arranged = m_ui.shownTexts(QStringLiteral("arrange"));
         compare(QStringLiteral("Anordnung"), textArgument(rest),
                 arranged.isEmpty() ? QString() : arranged.last());
+    } else if (subject == QLatin1String("format")) {
+        if (takeWord(rest) != QLatin1String("decimal"))
+            throw StepFailure(QStringLiteral("\"expect format decimal ZEICHEN\" erwartet"));
+        compare(QStringLiteral("Dezimaltrennzeichen"), rest.trimmed(),
+                QString(FormatSettings::current().decimalSeparator));
     } else if (subject == QLatin1String("status")) {
         compare(QStringLiteral("Statuszeile"), textArgument(rest), m_ui.statusText());
     } else if (subject == QLatin1String("caption")) {

@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "base/date.h"
 #include "base/errors.h"
+#include "base/format_settings.h"
 #include "base/text_file.h"
 #include "data/books_builder.h"
 #include "forms/form.h"
@@ -63,6 +64,7 @@ ScenarioRunner::ScenarioRunner(const Scenario& scenario)
 ScenarioRunner::~ScenarioRunner() {
     m_app.reset();
     Clock::reset();
+    FormatSettings::resetToGerman();
 }
 
 bool ScenarioRunner::run(QStringList& failures) {
@@ -146,6 +148,12 @@ void ScenarioRunner::act(const Step& step) {
             startSecondProgram();
         else
             startProgram();
+    } else if (verb == QLatin1String("format")) {
+        // format decimal , | . : the user's decimal separator, as the desktop's regional settings set it.
+        const QString separator = rest.mid(rest.indexOf(QLatin1Char(' ')) + 1).trimmed();
+        if (!rest.startsWith(QLatin1String("decimal ")) || separator.size() != 1)
+            throw StepFailure(QStringLiteral("\"format decimal ,\" oder \"format decimal .\" erwartet"));
+        FormatSettings::setDecimalSeparator(separator.front());
     } else if (verb == QLatin1String("answer")) {
         m_ui.answerQuestion(answerFromWord(rest));
     } else if (verb == QLatin1String("input")) {
