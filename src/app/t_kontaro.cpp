@@ -11,6 +11,7 @@
 #include "data/settings.h"
 #include "data/transaction.h"
 #include "posting/t_buchen.h"
+#include "reports/ea_rechnung.h"
 #include "views/consistency_check.h"
 #include "views/t_journal.h"
 #include "views/t_konto.h"
@@ -250,6 +251,9 @@ void T_Kontaro::execute(Command command) {
         break;
     case Command::Pruefen:
         views::checkBooks(*this, m_ag);
+        break;
+    case Command::EaRechnung:
+        reports::EaRechnung(*this).run();
         break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));

@@ -21,5 +21,9 @@ inline const QString UstHaben = QStringLiteral("UstHaben");
 inline const QString Saldo = QStringLiteral("Saldo");
 inline const QString Budget = QStringLiteral("Budget");
 inline const QString LastAnr = QStringLiteral("LastAnr");
+inline const QString Name = QStringLiteral("Name");
+inline const QString Gruppe = QStringLiteral("Gruppe");
+inline const QString GKnt = QStringLiteral("GKnt");
+inline const QString Datum = QStringLiteral("Datum");
 
 } // namespace kontaro::data::fields

@@ -40,6 +40,7 @@ constexpr BoolKey kStrengesDatum{"DATUM", "StrengesDatum", true};
 constexpr DateKey kGeschuetzt{"Datum", "Geschuetzt", [] { return QDate(1899, 12, 31); }};
 constexpr DateKey kBuchung1{"Datum", "Buchung1", &zeroDate};
 constexpr TextKey kMandantName{"Mandant", "Name", "", -1};
+constexpr const char* kUnknownMandant = "Mandant ?";
 constexpr const char* kUstKonten = "UstKonten";
 constexpr TextKey kZahllast{"UstAbrechnungskonten", "Zahllast", "", 10};
 constexpr TextKey kUeberschuss{"UstAbrechnungskonten", "Ueberschuss", "", 10};
@@ -196,6 +197,10 @@ QString Settings::mandantName() const {
 }
 void Settings::setMandantName(const QString& name) {
     write(m_file, kMandantName, name);
+}
+QString Settings::reportMandant() const {
+    const QString name = mandantName();
+    return name.trimmed().isEmpty() ? latin1(kUnknownMandant) : name;
 }
 
 QStringList Settings::ustKonten() const {

@@ -74,6 +74,8 @@ public:
     // [Mandant]
     QString mandantName() const;
     void setMandantName(const QString& name);
+    // The client name heading the tax reports: "Mandant ?" when the file has none.
+    QString reportMandant() const;
 
     // [UstKonten]: the VAT accounts in file order.
     QStringList ustKonten() const;
