@@ -16,6 +16,7 @@ namespace {
 struct Account {
     QString knr;
     QChar typ;
+    int vatRate = 0;        // income and expense accounts: 10 or 20
     std::int64_t saldo = 0; // cents
     std::int64_t lastAnr = 0;
     bool used = false;
@@ -32,17 +33,25 @@ void generateBooks(const QString& directory, const BooksSize& size) {
     for (const char* name : {"journal.DB", "kntplan.DB", "konten.DB"})
         QFile::remove(dir.filePath(QString::fromLatin1(name)));
 
-    // Two VAT accounts, a few bank and cash accounts, the rest income and expense accounts.
+    // Output and input VAT at 20 and 10 %, a few bank and cash accounts, the rest income and
+    // expense accounts.
+    constexpr int VatAccounts = 4;
     std::vector<Account> accounts;
     accounts.push_back({QStringLiteral("3500"), QLatin1Char('U')});
     accounts.push_back({QStringLiteral("2500"), QLatin1Char('U')});
-    for (int i = 2; i < size.accounts; ++i) {
+    accounts.push_back({QStringLiteral("3501"), QLatin1Char('U')});
+    accounts.push_back({QStringLiteral("2501"), QLatin1Char('U')});
+    for (int i = 2; i < size.accounts - (VatAccounts - 2); ++i) {
         const QChar typ = i < 8 ? QLatin1Char(i < 6 ? 'B' : 'K') : QLatin1Char(i % 3 == 0 ? 'E' : 'A');
         const int base = typ == QLatin1Char('E') ? 4000 : (typ == QLatin1Char('A') ? 5000 : 2700);
-        accounts.push_back({QString::number(base + i), typ});
+        accounts.push_back({QString::number(base + i), typ, i % 2 == 0 ? 10 : 20});
     }
+    const auto vatAccount = [&](const Account& a) -> Account& {
+        const bool income = a.typ == QLatin1Char('E');
+        return accounts[std::size_t((income ? 0 : 1) + (a.vatRate == 10 ? 2 : 0))];
+    };
     std::vector<int> money, bookings;
-    for (int i = 2; i < int(accounts.size()); ++i)
+    for (int i = VatAccounts; i < int(accounts.size()); ++i)
         (accounts[std::size_t(i)].typ == QLatin1Char('B') || accounts[std::size_t(i)].typ == QLatin1Char('K')
              ? money
              : bookings)
@@ -63,7 +72,7 @@ void generateBooks(const QString& directory, const BooksSize& size) {
     SqliteStorage ledger(db, QStringLiteral("l"), ledgerPath, layouts::konten());
     SqliteStorage chart(db, QStringLiteral("c"), chartPath, layouts::kntplan());
 
-    std::mt19937 random(20240101);
+    std::mt19937 random(size.seed);
     const QDate yearStart(2024, 1, 1);
     Row line;
     Row entry;
@@ -71,11 +80,11 @@ void generateBooks(const QString& directory, const BooksSize& size) {
         Account& cash = accounts[std::size_t(money[random() % money.size()])];
         Account& other = accounts[std::size_t(bookings[random() % bookings.size()])];
         const bool income = other.typ == QLatin1Char('E');
-        Account& vat = accounts[income ? 0 : 1];
+        Account& vat = vatAccount(other);
         Account& debit = income ? cash : other;
         Account& credit = income ? other : cash;
         const std::int64_t net = 100 + std::int64_t(random() % 500000);
-        const std::int64_t tax = net / 5;
+        const std::int64_t tax = net * other.vatRate / 100;
         const std::int64_t debitAmount = income ? net + tax : net;
         const std::int64_t creditAmount = income ? net : net + tax;
         const std::int64_t date = yearStart.addDays(n * 365LL / (size.journalLines + 1)).toJulianDay();
@@ -92,7 +101,7 @@ void generateBooks(const QString& directory, const BooksSize& size) {
                        debit.knr,
                        credit.knr,
                        vat.knr,
-                       std::int64_t(20),
+                       std::int64_t(other.vatRate),
                        debitAmount,
                        creditAmount,
                        income ? FieldValue() : FieldValue(tax),
@@ -124,11 +133,8 @@ void generateBooks(const QString& directory, const BooksSize& size) {
         record.values = {a.knr,
                          QString(a.typ),
                          QStringLiteral("Konto %1").arg(a.knr),
-                         a.typ == QLatin1Char('E')
-                             ? text(QStringLiteral("3500"))
-                             : (a.typ == QLatin1Char('A') ? text(QStringLiteral("2500")) : FieldValue()),
-                         a.typ == QLatin1Char('E') || a.typ == QLatin1Char('A') ? FieldValue(std::int64_t(20))
-                                                                                : FieldValue(),
+                         a.vatRate ? text(vatAccount(a).knr) : FieldValue(),
+                         a.vatRate ? FieldValue(std::int64_t(a.vatRate)) : FieldValue(),
                          a.used ? FieldValue(a.saldo) : FieldValue(),
                          FieldValue(),
                          a.typ == QLatin1Char('E') ? text(QStringLiteral("E2A"))

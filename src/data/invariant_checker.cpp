@@ -1,5 +1,7 @@
 #include "data/invariant_checker.h"
 
+#include "data/books_loader.h"
+
 #include <QHash>
 #include <algorithm>
 #include <array>
@@ -424,6 +426,10 @@ QString InvariantFinding::toString() const {
 
 QList<InvariantFinding> checkInvariants(const BooksSnapshot& books, int maxFindingsPerInvariant) {
     return Checker(books, maxFindingsPerInvariant).run();
+}
+
+QList<InvariantFinding> checkInvariants(data::Session& session, int maxFindingsPerInvariant) {
+    return checkInvariants(data::loadBooks(session), maxFindingsPerInvariant);
 }
 
 QStringList findingLines(const QList<InvariantFinding>& findings) {

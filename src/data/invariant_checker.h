@@ -8,6 +8,10 @@
 
 namespace kontaro {
 
+namespace data {
+class Session;
+}
+
 // One broken rule of the books, with a German text that names the line or account.
 struct InvariantFinding {
     // The rule that is broken:
@@ -35,6 +39,9 @@ struct InvariantFinding {
 // that rule tells how many were left out, so broken books do not produce a flood of lines.
 // Linear apart from sorting the ledger: meant to run on a whole year's books.
 QList<InvariantFinding> checkInvariants(const BooksSnapshot& books, int maxFindingsPerInvariant = 50);
+
+// The same check on the session's open books (journal.DB, konten.DB, kntplan.DB).
+QList<InvariantFinding> checkInvariants(data::Session& session, int maxFindingsPerInvariant = 50);
 
 // The findings as display lines (InvariantFinding::toString()).
 QStringList findingLines(const QList<InvariantFinding>& findings);
