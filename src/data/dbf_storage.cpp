@@ -52,10 +52,24 @@ void failWrite(const QString& path) {
         QStringLiteral("Die Tabelle \"%1\" kann nicht geschrieben werden.").arg(nativeName(path)));
 }
 
-void writeRecord(DBFInfo* dbf, int record, const TableLayout& layout, const Row& row, const QString& path) {
-    for (int i = 0; i < layout.fields.size(); ++i) {
-        const FieldValue& v = row.values[std::size_t(i)];
-        const FieldDef& f = layout.fields[i];
+// The dBASE type letter a field of the layout is stored as.
+char nativeType(FieldType type) {
+    switch (type) {
+    case FieldType::Text:
+        return 'C';
+    case FieldType::Date:
+        return 'D';
+    default:
+        return 'N';
+    }
+}
+
+void writeRecord(DBFInfo* dbf, int record, const TableLayout& layout, const std::vector<int>& columns,
+                 const Row& row, const QString& path) {
+    for (int field = 0; field < layout.fields.size(); ++field) {
+        const FieldValue& v = row.values[std::size_t(field)];
+        const FieldDef& f = layout.fields[field];
+        const int i = columns[std::size_t(field)];
         int ok = 1;
         if (isNullValue(v))
             ok = DBFWriteNULLAttribute(dbf, record, i);
@@ -77,13 +91,15 @@ void writeRecord(DBFInfo* dbf, int record, const TableLayout& layout, const Row&
     }
 }
 
-void readRecord(DBFInfo* dbf, int record, const TableLayout& layout, Row& row) {
+void readRecord(DBFInfo* dbf, int record, const TableLayout& layout, const std::vector<int>& columns,
+                Row& row) {
     row.values.assign(std::size_t(layout.fields.size()), FieldValue());
-    for (int i = 0; i < layout.fields.size(); ++i) {
+    for (int f = 0; f < layout.fields.size(); ++f) {
+        const int i = columns[std::size_t(f)];
         if (DBFIsAttributeNULL(dbf, record, i))
             continue;
-        FieldValue& v = row.values[std::size_t(i)];
-        switch (layout.fields[i].type) {
+        FieldValue& v = row.values[std::size_t(f)];
+        switch (layout.fields[f].type) {
         case FieldType::Text: {
             const QString text = decode(DBFReadStringAttribute(dbf, record, i));
             if (!text.isEmpty())
@@ -158,11 +174,26 @@ void DbfStorage::createFileAs(const QString& filePath, const TableLayout& layout
     }
 }
 
+// Finds each field of the layout by name (any case); the file may hold further fields, which are
+// left alone. A missing field or one of another type refuses the file.
+static std::vector<int> mapColumns(DBFInfo* dbf, const TableLayout& layout, const QString& path) {
+    std::vector<int> columns;
+    for (const FieldDef& f : layout.fields) {
+        const int column = DBFGetFieldIndex(dbf, f.name.toLatin1().constData());
+        if (column < 0)
+            refuseTableLayout(path, f.name);
+        const char actual = DBFGetNativeFieldType(dbf, column);
+        const char expected = nativeType(f.type);
+        if (actual != expected && !(expected == 'N' && actual == 'F'))
+            refuseTableLayout(path, f.name, QString(QLatin1Char(actual)), QString(QLatin1Char(expected)));
+        columns.push_back(column);
+    }
+    return columns;
+}
+
 std::vector<Row> DbfStorage::load() {
     DbfHandle dbf = openDbf(m_file, false);
-    if (DBFGetFieldCount(dbf.get()) != m_layout.fields.size())
-        throw FileError(
-            QStringLiteral("Die Tabelle \"%1\" hat nicht die erwarteten Felder.").arg(nativeName(m_file)));
+    m_columns = mapColumns(dbf.get(), m_layout, m_file);
     const int count = DBFGetRecordCount(dbf.get());
     std::vector<Row> rows;
     rows.reserve(std::size_t(count));
@@ -173,7 +204,7 @@ std::vector<Row> DbfStorage::load() {
             continue;
         Row row;
         row.id = row.pos = m_nextId++;
-        readRecord(dbf.get(), record, m_layout, row);
+        readRecord(dbf.get(), record, m_layout, m_columns, row);
         m_ids.push_back(row.id);
         rows.push_back(std::move(row));
     }
@@ -196,14 +227,18 @@ int DbfStorage::recordOf(std::int64_t id) const {
 
 std::int64_t DbfStorage::insert(const Row& row) {
     DbfHandle dbf = openDbf(m_file, true);
-    writeRecord(dbf.get(), DBFGetRecordCount(dbf.get()), m_layout, row, m_file);
+    if (m_columns.empty())
+        m_columns = mapColumns(dbf.get(), m_layout, m_file);
+    writeRecord(dbf.get(), DBFGetRecordCount(dbf.get()), m_layout, m_columns, row, m_file);
     m_ids.push_back(m_nextId);
     return m_nextId++;
 }
 
 void DbfStorage::update(const Row& row) {
     DbfHandle dbf = openDbf(m_file, true);
-    writeRecord(dbf.get(), recordOf(row.id), m_layout, row, m_file);
+    if (m_columns.empty())
+        m_columns = mapColumns(dbf.get(), m_layout, m_file);
+    writeRecord(dbf.get(), recordOf(row.id), m_layout, m_columns, row, m_file);
 }
 
 void DbfStorage::rewriteWithout(int skipped) {
@@ -247,7 +282,7 @@ bool DbfStorage::reread(Row& row) {
     if (it == m_ids.end() || *it != row.id)
         return false;
     DbfHandle dbf = openDbf(m_file, false);
-    readRecord(dbf.get(), int(it - m_ids.begin()), m_layout, row);
+    readRecord(dbf.get(), int(it - m_ids.begin()), m_layout, m_columns, row);
     return true;
 }
 

@@ -30,6 +30,7 @@ private:
 
     QString m_file;
     const TableLayout& m_layout;
+    std::vector<int> m_columns;      // file field of each layout field
     std::vector<std::int64_t> m_ids; // id of each record, in file order
     std::int64_t m_nextId = 1;
 };

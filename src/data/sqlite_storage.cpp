@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <sqlite3.h>
@@ -25,6 +26,22 @@ QString sqlType(FieldType type) {
     default:
         return QStringLiteral("INTEGER");
     }
+}
+
+// The affinity SQLite gives a column of this declared type.
+QString affinity(const QString& declared) {
+    const QString type = declared.toUpper();
+    if (type.contains(QLatin1String("INT")))
+        return QStringLiteral("INTEGER");
+    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+        type.contains(QLatin1String("TEXT")))
+        return QStringLiteral("TEXT");
+    if (type.isEmpty() || type.contains(QLatin1String("BLOB")))
+        return QStringLiteral("BLOB");
+    if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA")) ||
+        type.contains(QLatin1String("DOUB")))
+        return QStringLiteral("REAL");
+    return QStringLiteral("NUMERIC");
 }
 
 // "YYYY-MM-DD" without building a QString first; anything else goes the long way.
@@ -165,12 +182,37 @@ void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) {
     }
 }
 
+// Every field of the layout (and the hidden columns) must be there with a type of the same
+// affinity; columns the program does not know are left alone.
+void SqliteStorage::checkColumns() {
+    SqliteStatement info(
+        m_db,
+        QStringLiteral("PRAGMA %1.table_info(%2)").arg(quoteName(m_schema), quoteName(m_layout.tableName)),
+        m_file);
+    QHash<QString, QString> declared; // folded column name -> declared type
+    while (info.step())
+        declared.insert(info.columnText(1).toCaseFolded(), info.columnText(2));
+    const auto require = [&](const QString& name, const QString& expected) {
+        const auto found = declared.constFind(name.toCaseFolded());
+        if (found == declared.constEnd())
+            refuseTableLayout(m_file, name);
+        if (affinity(*found) != expected)
+            refuseTableLayout(m_file, name, found->isEmpty() ? affinity(*found) : found->toUpper(), expected);
+    };
+    require(QStringLiteral("id"), QStringLiteral("INTEGER"));
+    if (m_layout.hasPosition)
+        require(QStringLiteral("pos"), QStringLiteral("INTEGER"));
+    for (const FieldDef& f : m_layout.fields)
+        require(f.name, sqlType(f.type));
+}
+
 std::vector<Row> SqliteStorage::load() {
     SqliteStatement version(m_db, QStringLiteral("PRAGMA %1.user_version").arg(quoteName(m_schema)), m_file);
     version.step();
     if (version.columnInt(0) > SchemaVersion)
         throw FileError(QStringLiteral("Die Tabelle \"%1\" stammt von einer neueren Programmversion.")
                             .arg(QDir::toNativeSeparators(m_file)));
+    checkColumns();
 
     const QString pos = m_layout.hasPosition ? QStringLiteral("pos") : QStringLiteral("id");
     SqliteStatement st(m_db, QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified()),

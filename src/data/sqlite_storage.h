@@ -34,6 +34,7 @@ public:
     bool reread(Row& row) override;
 
 private:
+    void checkColumns();
     QString qualified() const;
     QString columnList() const;
     void bindValues(SqliteStatement& st, const Row& row, int first) const;

@@ -2,6 +2,7 @@
 
 #include "data/field_value.h"
 
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -24,5 +25,11 @@ public:
     // Reads one row again; false if it is gone.
     virtual bool reread(Row& row) = 0;
 };
+
+// Refuses a table file whose columns do not fit the program's layout: a field is missing (no
+// types given) or has another type. Throws FileError.
+[[noreturn]] void refuseTableLayout(const QString& filePath, const QString& field,
+                                    const QString& actualType = QString(),
+                                    const QString& expectedType = QString());
 
 } // namespace kontaro::data
