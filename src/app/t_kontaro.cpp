@@ -255,6 +255,9 @@ void T_Kontaro::execute(Command command) {
     case Command::EaRechnung:
         reports::EaRechnung(*this).run();
         break;
+    case Command::Gruppensummen:
+        m_kontoplan->printGroupSums();
+        break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));
         break;

@@ -80,9 +80,7 @@ T_Kontoplan::T_Kontoplan(forms::Windows& windows)
     control(QStringLiteral("B_druKontoplan")).onClick = [this] {
         printChart(control(QStringLiteral("B_druKontoplan")).tag);
     };
-    control(QStringLiteral("up_Gruppensummen")).onClick = [this] {
-        ui().message(QStringLiteral("Diese Funktion ist in dieser Version noch nicht verfügbar."));
-    };
+    control(QStringLiteral("up_Gruppensummen")).onClick = [this] { printGroupSums(); };
     cursorMoved();
 }
 

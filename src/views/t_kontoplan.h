@@ -38,6 +38,8 @@ public:
     // Prints the chart of accounts (mode 0 every account, 1 only those with a group) and writes
     // every account to kontoplan.csv. The print button and the main menu's "Druck" entries.
     void printChart(int mode);
+    // Prints the budgets and balances summed by group code (the main menu's "Gruppensummen").
+    void printGroupSums();
     // The window's report page buffer and its sorted line list (the chart and the group sums).
     output::PageBuffer& re() const { return *m_re; }
     output::LineList& gru() const { return *m_gru; }
