@@ -16,6 +16,7 @@
 #include "views/t_journal.h"
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
+#include "years/new_year.h"
 #include "years/t_alt.h"
 
 #include <QDir>
@@ -200,6 +201,11 @@ void T_Kontaro::execute(Command command) {
     switch (command) {
     case Command::Beenden:
         closeMainWindow();
+        break;
+    case Command::NeuesJahr:
+        // The books now live on in the new directory: the program ends without the closing question.
+        if (years::NewYear(*this).run())
+            shutdown();
         break;
     case Command::Layout1Laden:
         loadLayout(1);

@@ -254,6 +254,22 @@ void Session::copyTable(const QString& from, const QString& to) {
     db.execute(QStringLiteral("COMMIT"), target);
 }
 
+void Session::saveTableSnapshot(const QString& fileName, const QString& targetPath) {
+    if (m_inTransaction)
+        throw std::logic_error("table snapshot inside a transaction");
+    const QString source = findFile(fileName);
+    if (source.isEmpty())
+        throw notFound(absolutePath(fileName));
+    if (layoutOf(source).format != TableFormat::Sqlite)
+        throw std::logic_error("table snapshot of a dBASE file");
+    QString alias = m_attached.value(source);
+    if (alias.isEmpty())
+        alias = attach(source);
+    SqliteStatement vacuum(*m_db, QStringLiteral("VACUUM %1 INTO ?1").arg(alias), source);
+    vacuum.bind(1, targetPath);
+    vacuum.execute();
+}
+
 void Session::begin() {
     if (m_inTransaction)
         return;

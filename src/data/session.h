@@ -65,6 +65,10 @@ public:
     // Copies a table file, replacing the target. A loaded source is copied as it stands in
     // memory (so also inside a running transaction). The target must not be open.
     void copyTable(const QString& from, const QString& to);
+    // Writes the committed content of a SQLite table file into the new file `targetPath`, through
+    // the session's own connection (never by copying the bytes of a file it works on). Only
+    // outside a transaction.
+    void saveTableSnapshot(const QString& fileName, const QString& targetPath);
 
     void begin();
     void commit();

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace kontaro::scenario {
 
@@ -54,16 +55,42 @@ QString expectedText(const QString& arguments, const Step& step) {
     return textArgument(arguments);
 }
 
+// A table named relative to the data directory. Tables of another directory (another year) are
+// read through a session of their own, so they are read as they are on disk now.
+class TableReader {
+public:
+    TableReader(data::Session& session, const QString& table) {
+        const QFileInfo file(QDir(session.directory()).absoluteFilePath(table));
+        if (QDir::cleanPath(file.absolutePath()) != session.directory()) {
+            m_other = std::make_unique<data::Session>(file.absolutePath());
+            m_cursor = std::make_unique<data::Cursor>(*m_other, file.fileName());
+        } else {
+            m_cursor = std::make_unique<data::Cursor>(session, file.fileName());
+        }
+        m_cursor->open();
+    }
+    data::Cursor& cursor() { return *m_cursor; }
+
+private:
+    std::unique_ptr<data::Session> m_other;
+    std::unique_ptr<data::Cursor> m_cursor; // closed before its session goes
+};
+
 } // namespace
 
 void ScenarioRunner::expect(const Step& written) {
-    // "{Verzeichnis}" stands for the data directory, which lies in a temporary place, on the line
-    // and in its block.
+    // "{Verzeichnis}" stands for the data directory, which lies in a temporary place, and "{Eltern}"
+    // for the directory that holds it and the other years; on the line and in its block.
     Step step = written;
     const QString directory = QDir::toNativeSeparators(m_directory);
-    step.arguments.replace(QStringLiteral("{Verzeichnis}"), directory);
+    const QString parent = QDir::toNativeSeparators(QFileInfo(m_directory).absolutePath());
+    const auto substitute = [&](QString& text) {
+        text.replace(QStringLiteral("{Verzeichnis}"), directory);
+        text.replace(QStringLiteral("{Eltern}"), parent);
+    };
+    substitute(step.arguments);
     for (QString& line : step.block)
-        line.replace(QStringLiteral("{Verzeichnis}"), directory);
+        substitute(line);
     QString rest = step.arguments;
     const QString subject = takeWord(rest);
     static const QStringList shownKinds = {QStringLiteral("message"), QStringLiteral("question"),
@@ -101,6 +128,10 @@ void ScenarioRunner::expect(const Step& written) {
         compare(QStringLiteral("Fensterliste"), expectedText(rest, step), names.join(QLatin1Char(' ')));
     } else if (subject == QLatin1String("file") || subject == QLatin1String("nofile")) {
         expectFile(subject, rest, step);
+    } else if (subject == QLatin1String("folder") || subject == QLatin1String("nofolder")) {
+        const QString name = textArgument(rest);
+        compareFlag(QStringLiteral("Ordner %1 vorhanden").arg(name), subject == QLatin1String("folder"),
+                    QFileInfo(m_directory + QLatin1Char('/') + name).isDir());
     } else if (subject == QLatin1String("ini")) {
         const QString section = takeWord(rest);
         const QString key = takeWord(rest);
@@ -115,8 +146,8 @@ void ScenarioRunner::expect(const Step& written) {
     } else if (subject == QLatin1String("row") || subject == QLatin1String("rows")) {
         if (subject == QLatin1String("rows")) {
             const QString table = takeWord(rest);
-            data::Cursor cursor(app().session(), table);
-            cursor.open();
+            TableReader reader(app().session(), table);
+            data::Cursor& cursor = reader.cursor();
             compare(QStringLiteral("Zeilen in %1").arg(table), rest.trimmed(),
                     QString::number(cursor.recordCount()));
         } else {
@@ -275,8 +306,8 @@ void ScenarioRunner::expectPrinted(const QString& arguments, const Step& step) {
 void ScenarioRunner::expectRow(QString arguments) {
     const QString table = takeWord(arguments);
     const int number = takeWord(arguments).toInt();
-    data::Cursor cursor(app().session(), table);
-    cursor.open();
+    TableReader reader(app().session(), table);
+    data::Cursor& cursor = reader.cursor();
     if (number < 1 || number > cursor.recordCount())
         throw StepFailure(QStringLiteral("%1 hat keine Zeile %2 (%3 Zeilen)")
                               .arg(table)

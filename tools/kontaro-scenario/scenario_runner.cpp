@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTime>
 
 namespace kontaro::scenario {
@@ -147,7 +148,7 @@ void ScenarioRunner::act(const Step& step) {
         if (rest == QLatin1String("another"))
             startSecondProgram();
         else
-            startProgram();
+            startProgram(textArgument(rest));
     } else if (verb == QLatin1String("format")) {
         // format decimal , | . : the user's decimal separator, as the desktop's regional settings set it.
         const QString separator = rest.mid(rest.indexOf(QLatin1Char(' ')) + 1).trimmed();
@@ -278,9 +279,20 @@ void ScenarioRunner::copyBooks(QString source) {
             throw StepFailure(QStringLiteral("%1 kann nicht kopiert werden").arg(file));
 }
 
-void ScenarioRunner::startProgram() {
+// "start" runs the program in the books built last, "start NAME" in the directory NAME beside them
+// (books built earlier, or a directory the program made). One program at a time.
+void ScenarioRunner::startProgram(const QString& directoryName) {
     if (m_directory.isEmpty())
         throw StepFailure(QStringLiteral("\"start\" ohne \"books\""));
+    if (m_app && m_app->isRunning())
+        throw StepFailure(QStringLiteral("\"start\", während das Programm noch läuft"));
+    m_app.reset();
+    if (!directoryName.isEmpty()) {
+        const QString directory = m_root.path() + QLatin1Char('/') + directoryName;
+        if (!QFileInfo(directory).isDir())
+            throw StepFailure(QStringLiteral("kein Verzeichnis \"%1\" für \"start\"").arg(directoryName));
+        m_directory = directory;
+    }
     m_app = std::make_unique<app::T_Kontaro>(m_ui, m_directory);
     if (!m_app->start())
         m_app.reset();

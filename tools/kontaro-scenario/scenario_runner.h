@@ -50,7 +50,7 @@ private:
     void typeIntoCell(forms::Form& form, const QString& control, QString arguments);
     void buildBooks(const Step& step);
     void copyBooks(QString source);
-    void startProgram();
+    void startProgram(const QString& directoryName);
     void startSecondProgram();
 
     app::T_Kontaro& app();

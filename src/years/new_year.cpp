@@ -1,0 +1,244 @@
+#include "years/new_year.h"
+
+#include "base/clock.h"
+#include "base/date.h"
+#include "base/errors.h"
+#include "data/cursor.h"
+#include "data/field_names.h"
+#include "data/session.h"
+#include "forms/ui.h"
+#include "posting/t_buchen.h"
+#include "years/carry_over.h"
+#include "years/year_directory.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <optional>
+
+namespace kontaro::years {
+
+namespace {
+
+namespace f = data::fields;
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// A directory that is removed again unless the command got through.
+class TemporaryDirectory {
+public:
+    explicit TemporaryDirectory(QString path)
+        : m_path(std::move(path)) {
+        QDir(m_path).removeRecursively(); // left over from a run that did not finish
+        if (!QDir().mkpath(m_path))
+            throw FileError(
+                QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.").arg(native(m_path)));
+    }
+    ~TemporaryDirectory() {
+        if (!m_kept)
+            QDir(m_path).removeRecursively();
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    const QString& path() const { return m_path; }
+    void renameTo(const QString& target) {
+        if (!QDir().rename(m_path, target))
+            throw FileError(
+                QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.").arg(native(target)));
+        m_kept = true;
+    }
+
+private:
+    QString m_path;
+    bool m_kept = false;
+};
+
+// Runs the part of a command that must not be inside the session transaction: what came before
+// is committed first, and a new transaction takes what follows.
+template <typename Action> void outsideTransaction(data::Session& session, Action action) {
+    const bool inTransaction = session.inTransaction();
+    if (inTransaction)
+        session.commit();
+    action();
+    if (inTransaction)
+        session.begin();
+}
+
+} // namespace
+
+NewYear::NewYear(forms::Windows& windows)
+    : m_windows(windows) {}
+
+bool NewYear::run() {
+    forms::Ui& ui = m_windows.ui();
+    if (m_windows.buchen().einfuegung()) {
+        ui.message(QStringLiteral("Funktion nur verfügbar wenn keine Buchungen eingefügt wurden.\n"
+                                  "Also Programm beenden, neu starten und diese Funktion erneut aufrufen."));
+        return false;
+    }
+
+    QString defaultDate;
+    if (const std::optional<QDate> newYearsDay = parseUserDate(QStringLiteral("1.1")))
+        defaultDate = formatDate(*newYearsDay);
+    else
+        ui.message(QStringLiteral("Datum ist nicht auf Deutsches Datum eingestellt."));
+    const QString dateText = ui.input(QStringLiteral("Neues Jahr einrichten"),
+                                      QStringLiteral("Datum für Eröffnungsbuchungen"), defaultDate)
+                                 .value_or(defaultDate);
+
+    const std::optional<QString> yearAnswer =
+        ui.input(QStringLiteral("Buchhaltung für neues Jahr einrichten"),
+                 QStringLiteral("Jahr (1957 bis 9999) : "), QString::number(Clock::currentYear()));
+    if (!yearAnswer || yearAnswer->trimmed().isEmpty()) {
+        ui.message(QStringLiteral("ABBRUCH"));
+        return false;
+    }
+    const QString yearText = yearAnswer->trimmed();
+    bool isNumber = false;
+    const int year = yearText.toInt(&isNumber);
+    if (!isNumber)
+        throw UserError(QStringLiteral("\"%1\" ist keine gültige ganze Zahl.").arg(yearText));
+    if (year < 1000 || year > 9999) {
+        ui.message(QStringLiteral("FEHLER: JAHR falsch!"));
+        return false;
+    }
+    // Opening lines without a date, or dated in another year, would be posted into the wrong year.
+    const std::optional<QDate> openingDate = parseUserDate(dateText);
+    if (!openingDate || openingDate->year() != year) {
+        ui.message(QStringLiteral("Das Datum der Eröffnungsbuchungen (%1) liegt nicht im Jahr %2.")
+                       .arg(dateText.trimmed(), yearText));
+        return false;
+    }
+
+    const QString dataDirectory = m_windows.dataDirectory();
+    const QString parent = QFileInfo(dataDirectory).absolutePath();
+    const QString target = QDir::cleanPath(parent + QStringLiteral("/KT") + yearText);
+    const QString shownTarget = native(target) + QDir::separator();
+
+    data::Session& session = m_windows.session();
+    {
+        data::Cursor chart(session, QStringLiteral("kntplan.DB"));
+        chart.open();
+        if (!chart.locate(f::Knr, {QStringLiteral("EBK")})) {
+            ui.message(QStringLiteral("Bitte zuerst Eröffnunskonto EBK mit Typ X einrichten !"));
+            return false;
+        }
+    }
+    if (target == dataDirectory) {
+        ui.message(QStringLiteral("Selbes Verzeichnis nicht erlaubt!"));
+        return false;
+    }
+
+    const bool exists = QFileInfo::exists(target);
+    std::optional<DirectoryLock> lock;
+    std::optional<TemporaryDirectory> fresh;
+    QString backupFolder;
+    if (exists) {
+        lock.emplace(target, true);
+        if (lock->isBusy()) {
+            ui.message(QStringLiteral("Das Jahr %1 ist gerade in Bearbeitung.").arg(yearText));
+            return false;
+        }
+        if (ui.question(
+                QStringLiteral("ACHTUNG: Verzeichnis \"%1\" ist schon vorhanden. SOLL KOPIERT WERDEN ? "
+                               "(Daten werden überschrieben !)")
+                    .arg(shownTarget),
+                forms::Buttons::YesNo) != forms::Answer::Yes)
+            return false;
+        const QFileInfo info(target);
+        if (!info.isDir() || !info.isWritable())
+            throw FileError(QStringLiteral("In das Verzeichnis \"%1\" kann nicht geschrieben werden.")
+                                .arg(native(target)));
+        backupFolder =
+            QStringLiteral("Sicherung-") + Clock::now().toString(QStringLiteral("yyyy-MM-dd-hhmmss"));
+    } else {
+        // Filled under another name, so that the year appears only when it is complete.
+        fresh.emplace(parent + QStringLiteral("/.KT") + yearText + QStringLiteral("-neu"));
+    }
+
+    {
+        data::Cursor openingJournal(session, QStringLiteral("journal1.DB"), true);
+        openingJournal.open();
+        openingJournal.emptyTable();
+    }
+    QStringList skipped;
+    if (ui.question(QStringLiteral("Saldoübertrag von B-K-U-Konten ?"), forms::Buttons::YesNo) ==
+        forms::Answer::Yes) {
+        try {
+            skipped = writeOpeningLines(*openingDate);
+        } catch (const UserError&) {
+            ui.message(QStringLiteral("Fehler bei Datei \"JOURNAL1.DB\""));
+        }
+    }
+
+    CarryOver carryOver(session, fresh ? fresh->path() : target);
+    if (exists)
+        carryOver.keepReplacedFilesIn(backupFolder);
+    outsideTransaction(session, [&] { carryOver.run(); });
+    // Vouchers belong to their year: the new one starts with an empty folder.
+    const QString workDirectory = fresh ? fresh->path() : target;
+    if (!QDir(workDirectory).exists(QStringLiteral("belege")) &&
+        !QDir(workDirectory).mkdir(QStringLiteral("belege")))
+        throw FileError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.")
+                            .arg(native(workDirectory + QStringLiteral("/belege"))));
+    if (fresh)
+        fresh->renameTo(target);
+
+    QStringList lines = {
+        QStringLiteral("Neues Jahr eingerichtet. "),
+        QStringLiteral("Diese Buchhaltung wird automatisch beendet!"),
+        QStringLiteral(
+            "Notiere folgenden Pfad (für Datensicherung und Arbeitsverzeichnis) und starte Kontaro vom "
+            "Verzeichnis:\""),
+        shownTarget,
+        QStringLiteral(
+            "Verwende dann im Fenster BUCHEN die \"blaue Pfeil DN\"-Taste um eventuell vorbereitete "
+            "Eröffnungsbuchungen einzutragen."),
+    };
+    if (!carryOver.usedBackupFolder().isEmpty())
+        lines << QStringLiteral("Die ersetzten Dateien liegen in \"%1\".")
+                     .arg(native(target + QLatin1Char('/') + carryOver.usedBackupFolder()));
+    if (!skipped.isEmpty())
+        lines << QStringLiteral("Keine Eröffnungsbuchung für: %1").arg(skipped.join(QStringLiteral(", ")));
+    ui.message(lines.join(QLatin1Char('\n')));
+    return true;
+}
+
+QStringList NewYear::writeOpeningLines(const QDate& date) {
+    data::Session& session = m_windows.session();
+    data::Cursor openingJournal(session, QStringLiteral("journal1.DB"), true);
+    openingJournal.open();
+    data::Cursor chart(session, QStringLiteral("kntplan.DB"));
+    chart.open();
+    const QString ebk = QStringLiteral("EBK");
+    QStringList skipped;
+    for (chart.first(); !chart.eof(); chart.next()) {
+        const QString typ = chart.asText(f::Typ);
+        const Money saldo = chart.asMoney(f::Saldo);
+        if (saldo.isZero() || !(typ.startsWith(QLatin1Char('B')) || typ.startsWith(QLatin1Char('K')) ||
+                                typ.startsWith(QLatin1Char('U'))))
+            continue;
+        const QString knr = chart.asText(f::Knr);
+        // One line that cannot be written must not cost the others.
+        try {
+            openingJournal.append();
+            openingJournal.setMoney(f::SollBetrag, saldo.abs());
+            openingJournal.setMoney(f::HabenBetrag, saldo.abs());
+            openingJournal.setText(f::Ok, QStringLiteral("*"));
+            openingJournal.setDate(QStringLiteral("Datum"), date);
+            openingJournal.setText(QStringLiteral("Buchtext"), QStringLiteral("U-Konto Eröffnung"));
+            openingJournal.setText(f::SollKnt, saldo.isNegative() ? ebk : knr);
+            openingJournal.setText(f::HabenKnt, saldo.isNegative() ? knr : ebk);
+            openingJournal.post();
+        } catch (const UserError&) {
+            if (openingJournal.state() != data::CursorState::Browse)
+                openingJournal.cancel();
+            skipped << knr;
+        }
+    }
+    return skipped;
+}
+
+} // namespace kontaro::years

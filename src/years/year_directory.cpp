@@ -1,0 +1,66 @@
+#include "years/year_directory.h"
+
+#include "base/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace kontaro::years {
+
+namespace {
+
+void syncPath(const QString& path, int flags) {
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+DirectoryLock::DirectoryLock(const QString& directory, bool create) {
+    const QByteArray path = QFile::encodeName(directory + QStringLiteral("/Kontaro.lock"));
+    m_fd = ::open(path.constData(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0644);
+    if (m_fd < 0)
+        m_fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return; // no lock file: no program has the books open
+    if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        m_busy = true;
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+DirectoryLock::~DirectoryLock() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QString findFileIn(const QString& directory, const QString& name) {
+    const QDir dir(directory);
+    if (QFileInfo(dir.filePath(name)).isFile())
+        return dir.filePath(name);
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return {};
+}
+
+void replaceFile(const QString& temporary, const QString& target) {
+    syncPath(temporary, O_RDONLY);
+    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temporary);
+        throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.")
+                            .arg(QDir::toNativeSeparators(target)));
+    }
+    syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
+}
+
+} // namespace kontaro::years

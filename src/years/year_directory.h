@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace kontaro::years {
+
+// Tries to take the lock a running program holds on its data directory ("Kontaro.lock"), so that
+// no program starts there while another command writes into it, and so that books open elsewhere
+// are recognised. Released when the object goes.
+class DirectoryLock {
+public:
+    // `create`: make the lock file when there is none (the directory is going to be written).
+    DirectoryLock(const QString& directory, bool create);
+    ~DirectoryLock();
+    DirectoryLock(const DirectoryLock&) = delete;
+    DirectoryLock& operator=(const DirectoryLock&) = delete;
+
+    // Another program holds the directory.
+    bool isBusy() const { return m_busy; }
+
+private:
+    int m_fd = -1;
+    bool m_busy = false;
+};
+
+// The file of that name in a directory, found without regard to case; empty when there is none.
+QString findFileIn(const QString& directory, const QString& name);
+
+// Puts a finished temporary file in place of `target` in one step: the content reaches the disk
+// first, so after a crash there is either the old or the new file.
+void replaceFile(const QString& temporary, const QString& target);
+
+} // namespace kontaro::years
