@@ -13,6 +13,7 @@
 #include "posting/t_buchen.h"
 #include "reports/ea_rechnung.h"
 #include "views/consistency_check.h"
+#include "views/ledger_export.h"
 #include "views/t_journal.h"
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
@@ -254,6 +255,12 @@ void T_Kontaro::execute(Command command) {
         break;
     case Command::DruckKontoplanGruppen:
         m_kontoplan->printChart(1);
+        break;
+    case Command::HauptbuchExport:
+        views::exportLedger(*this, m_ag);
+        break;
+    case Command::BudgetUeberschreiben:
+        views::overwriteBudgets(*this);
         break;
     case Command::Pruefen:
         views::checkBooks(*this, m_ag);

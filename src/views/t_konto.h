@@ -30,6 +30,8 @@ public:
     void setKontoWahl(const QString& knr);
     // Ticked: the shown account no longer follows the chart window.
     bool fixeKontowahl() const;
+    // The accounts in account-number order; the current one is the account shown.
+    data::Cursor& konten() const { return *m_konten; }
     // The shown account's ledger lines, most recent first.
     data::Cursor& zeilen() const { return *m_zeilen; }
     // After posting: back to the most recent ledger line, balance field emptied.
