@@ -1,11 +1,7 @@
 #pragma once
 
-namespace kontaro::forms {
-class Windows;
-}
-namespace kontaro::output {
-class LineList;
-}
+#include "forms/windows.h"
+#include "output/line_list.h"
 
 namespace kontaro::views {
 
