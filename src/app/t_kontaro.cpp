@@ -12,6 +12,7 @@
 #include "data/transaction.h"
 #include "posting/t_buchen.h"
 #include "reports/ea_rechnung.h"
+#include "reports/ig_erwerb.h"
 #include "views/consistency_check.h"
 #include "views/ledger_export.h"
 #include "views/t_journal.h"
@@ -270,6 +271,9 @@ void T_Kontaro::execute(Command command) {
         break;
     case Command::Gruppensummen:
         m_kontoplan->printGroupSums();
+        break;
+    case Command::IgErwerb:
+        reports::IgErwerb(*this).run();
         break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));
