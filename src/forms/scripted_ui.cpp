@@ -1,5 +1,7 @@
 #include "forms/scripted_ui.h"
 
+#include "base/errors.h"
+
 namespace kontaro::forms {
 
 QStringList ScriptedUi::shownTexts(const QString& kind) const {
@@ -71,6 +73,8 @@ void ScriptedUi::arrange(Arrangement arrangement) {
 }
 
 void ScriptedUi::print(const PrintJob& job) {
+    if (m_printerFails)
+        throw UserError(QStringLiteral("Der Drucker ist nicht bereit."));
     record(QStringLiteral("print"), job.title);
     m_printed.push_back(job);
 }

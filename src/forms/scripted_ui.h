@@ -35,6 +35,8 @@ public:
     void setCancelUnanswered(bool cancel) { m_cancelUnanswered = cancel; }
     // Whether the next shell-open succeeds (default: it does).
     void setShellOpenResult(bool ok) { m_shellOpenResult = ok; }
+    // Whether printing fails as a printer that is not ready does (default: it prints).
+    void setPrinterFails(bool fails) { m_printerFails = fails; }
 
     const std::deque<Shown>& shown() const { return m_shown; }
     // Texts shown of one kind, in order.
@@ -69,6 +71,7 @@ private:
     std::vector<PrintJob> m_printed;
     QString m_status;
     bool m_shellOpenResult = true;
+    bool m_printerFails = false;
     bool m_cancelUnanswered = false;
 };
 

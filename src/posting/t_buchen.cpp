@@ -6,6 +6,7 @@
 #include "data/cursor.h"
 #include "data/settings.h"
 #include "forms/control_def.h"
+#include "output/page_buffer.h"
 #include "posting/line_binding.h"
 #include "views/t_journal.h"
 #include "views/t_kontoplan.h"
@@ -186,7 +187,8 @@ constexpr QStringView EntryOrder[] = {u"SollKnt", u"HabenKnt", u"SollBetrag", u"
 
 T_Buchen::T_Buchen(forms::Windows& windows)
     : Form(QStringLiteral("_Buchen"), windows.ui())
-    , m_windows(windows) {
+    , m_windows(windows)
+    , m_druUst(std::make_unique<output::PageBuffer>(QStringLiteral("Courier New"), 10, false)) {
     caption = QStringLiteral("BUCHEN");
     hint = QStringLiteral("... BUCHEN ...");
     helpContext = 6;
@@ -408,6 +410,7 @@ void T_Buchen::connectHandlers() {
     };
     control(QStringLiteral("JournalLoeschen")).onClick = [this] { deleteLine(); };
     control(QStringLiteral("BuchenVerboten")).onClick = [this] { protect(); };
+    control(QStringLiteral("B_ust")).onClick = [this] { closeVat(); };
     control(QStringLiteral("Ok")).onClick = [this] {
         if (m_started)
             statusCheck(true);

@@ -12,6 +12,9 @@
 namespace kontaro::data {
 class Cursor;
 }
+namespace kontaro::output {
+class PageBuffer;
+}
 
 namespace kontaro::posting {
 
@@ -52,6 +55,11 @@ public:
     bool checkSums();
     // Writes the voucher and statement counters to the settings file (at program end).
     void saveCounters() const;
+    // Closes the VAT accounts: prepared closing lines before the current line, the VAT return
+    // printed and saved as text files.
+    void closeVat();
+    // The VAT return page of the last closing.
+    const output::PageBuffer& druUst() const { return *m_druUst; }
 
 protected:
     void onDeactivate() override;
@@ -107,8 +115,9 @@ private:
 
     QDate m_datumGesichert;
     QDate m_datumVorgaenger;
-    int m_euroAlt = 0;
-    Money m_originalBetrag;
+    // The credit amount before the first currency conversion, in units of Money; 0: none.
+    std::int64_t m_euroAlt = 0;
+    QString m_originalBetrag;
     QString m_textdateikennung;
     bool m_einfuegung = false;
     bool m_started = false;
@@ -117,6 +126,8 @@ private:
     int m_belegNR = 0;
     int m_anrNr = 0;
     QStringList m_vorlagen;
+    // The VAT return page (Courier New 10 pt, plain).
+    std::unique_ptr<output::PageBuffer> m_druUst;
 };
 
 } // namespace kontaro::posting

@@ -165,6 +165,8 @@ void ScenarioRunner::act(const Step& step) {
                                                         : std::optional<QString>(textArgument(rest)));
     } else if (verb == QLatin1String("shellopen")) {
         m_ui.setShellOpenResult(rest != QLatin1String("fails"));
+    } else if (verb == QLatin1String("printer")) {
+        m_ui.setPrinterFails(rest == QLatin1String("fails"));
     } else if (verb == QLatin1String("menu")) {
         const app::MenuEntry* entry = app::findMenuEntry(textArgument(rest));
         if (!entry || entry->command == app::Command::None)
