@@ -18,6 +18,7 @@
 #include "views/t_journal.h"
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
+#include "years/archive_rebuild.h"
 #include "years/new_year.h"
 #include "years/t_alt.h"
 
@@ -203,6 +204,9 @@ void T_Kontaro::execute(Command command) {
     switch (command) {
     case Command::Beenden:
         closeMainWindow();
+        break;
+    case Command::ArchivErzeugen:
+        years::ArchiveRebuild(*this).run();
         break;
     case Command::NeuesJahr:
         // The books now live on in the new directory: the program ends without the closing question.

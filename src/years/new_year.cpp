@@ -55,17 +55,6 @@ private:
     bool m_kept = false;
 };
 
-// Runs the part of a command that must not be inside the session transaction: what came before
-// is committed first, and a new transaction takes what follows.
-template <typename Action> void outsideTransaction(data::Session& session, Action action) {
-    const bool inTransaction = session.inTransaction();
-    if (inTransaction)
-        session.commit();
-    action();
-    if (inTransaction)
-        session.begin();
-}
-
 } // namespace
 
 NewYear::NewYear(forms::Windows& windows)

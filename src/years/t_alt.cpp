@@ -1,6 +1,17 @@
 #include "years/t_alt.h"
 
+#include "base/clock.h"
+#include "base/date.h"
+#include "base/errors.h"
+#include "base/format.h"
+#include "data/cursor.h"
+#include "data/field_names.h"
+#include "data/session.h"
 #include "forms/control_def.h"
+#include "posting/line_binding.h"
+#include "views/konto_grid.h"
+
+#include <cmath>
 
 namespace kontaro::years {
 
@@ -53,10 +64,135 @@ T_alt::T_alt(forms::Windows& windows)
     // their years when an account is chosen.
     for (int k = 8; k >= 1; --k) {
         addControl(QStringLiteral("Label%1").arg(k), Label);
-        addControl(QStringLiteral("edit%1").arg(k), Edit);
+        addControl(QStringLiteral("edit%1").arg(k), Edit).readOnly = true;
     }
     for (const ControlDef& def : Controls)
         forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
+    control(QStringLiteral("hoch1")).readOnly = true;
+
+    control(QStringLiteral("kntNr")).onChange = [this] { selectAccount(); };
+    control(QStringLiteral("kontofilter")).onClick = [this] { applyFilter(); };
+    control(QStringLiteral("SucheText")).onEnter = [this] {
+        if (m_journal)
+            m_journal->last();
+    };
+    control(QStringLiteral("sucheNext")).onClick = [this] { searchPrevious(); };
+
+    forms::Control& kontoauswahl = control(QStringLiteral("Kontoauswahl"));
+    kontoauswahl.items = QStringLiteral("Knr;Typ;UstP;Saldo;Name").split(QLatin1Char(';'));
+    kontoauswahl.grid = std::make_shared<posting::AccountListSource>(windows.session());
+
+    m_chart = std::make_unique<data::Cursor>(windows.session(), QStringLiteral("kntplan.DB"));
+    m_chart->open();
+    openArchive();
+}
+
+T_alt::~T_alt() {
+    closeArchive();
+}
+
+void T_alt::closeArchive() {
+    control(QStringLiteral("DBGrid1")).grid.reset();
+    m_gridReader = nullptr;
+    m_journal.reset();
+    m_years.reset();
+}
+
+void T_alt::openArchive() {
+    closeArchive();
+    data::Session& session = m_windows.session();
+    // The SQLite variant when it is there, else the dBASE one.
+    const bool sqlite = session.tableExists(QStringLiteral("knt9plan.db"));
+    const QString suffix = sqlite ? QStringLiteral(".db") : QStringLiteral(".DBF");
+    try {
+        auto journal = std::make_unique<data::Cursor>(session, QStringLiteral("journal9") + suffix);
+        journal->setReadOnly(true);
+        journal->open();
+        auto years = std::make_unique<data::Cursor>(session, QStringLiteral("knt9plan") + suffix);
+        years->setReadOnly(true);
+        years->open();
+        auto reader = std::make_unique<data::Cursor>(session, QStringLiteral("journal9") + suffix);
+        reader->setReadOnly(true);
+        reader->open();
+        m_gridReader = reader.get();
+        std::vector<views::TableGridSource::Column> columns;
+        for (const QString& field : control(QStringLiteral("DBGrid1")).items)
+            columns.push_back({field, views::CellStyle::Plain});
+        control(QStringLiteral("DBGrid1")).grid =
+            std::make_shared<views::TableGridSource>(std::move(reader), std::move(columns), journal.get());
+        m_journal = std::move(journal);
+        m_years = std::move(years);
+    } catch (const UserError&) {
+        closeArchive();
+    }
+    control(QStringLiteral("ALT_INFO")).visible = !hasArchive();
+    if (hasArchive() && !m_filterKnr.isNull())
+        applyFilter();
+}
+
+// The journal filter "sollknt='T' or habenknt='T'", applied while "Filter" is ticked; it compares
+// whole account numbers.
+void T_alt::applyFilter() {
+    if (!m_journal)
+        return;
+    const bool on = control(QStringLiteral("kontofilter")).checked;
+    for (data::Cursor* cursor : {m_journal.get(), m_gridReader}) {
+        const QString knr = m_filterKnr;
+        cursor->setFilter([knr](const data::RecordView& row) {
+            return row.asText(QStringLiteral("SOLLKNT")) == knr ||
+                   row.asText(QStringLiteral("HABENKNT")) == knr;
+        });
+        cursor->setFiltered(on);
+    }
+    m_journal->first();
+}
+
+void T_alt::addBar(double value) {
+    control(QStringLiteral("Series1")).items << generalNumber(value);
+}
+
+void T_alt::selectAccount() {
+    if (!m_journal)
+        return; // without the archive there is nothing to compare with
+    const QString knr = control(QStringLiteral("kntNr")).text();
+    m_filterKnr = knr;
+    applyFilter();
+    control(QStringLiteral("Series1")).items.clear();
+
+    // The current year follows the archive: one after the year of its last (filtered) line; an
+    // empty journal counts as 1899, the year of the zero date.
+    m_journal->last();
+    const QDate lastDate = m_journal->isEmpty() ? QDate() : m_journal->asDate(QStringLiteral("DATUM"));
+    const int year = (lastDate.isValid() ? lastDate.year() : zeroDate().year()) + 1;
+    control(QStringLiteral("Label8")).caption = QString::number(year);
+
+    Money balance;
+    const data::LocateOptions startOfKey{.caseInsensitive = true, .partial = true};
+    if (m_chart->locate(data::fields::Knr, {knr}, startOfKey)) {
+        balance = m_chart->asMoney(data::fields::Saldo);
+        control(QStringLiteral("edit8")).setText(format(QStringLiteral("%.2n"), {balance}));
+    } else {
+        control(QStringLiteral("edit8")).setText(QStringLiteral("."));
+    }
+    addBar(static_cast<double>(balance.toLongDouble()));
+    const int month = Clock::today().month();
+    control(QStringLiteral("hoch1"))
+        .setText(format(QStringLiteral("%10.2n"), {balance.mulDiv(12, month, Rounding::HalfEven)}));
+
+    for (int k = 1; k <= 7; ++k) {
+        const QString pastYear = QString::number(year - k);
+        control(QStringLiteral("Label%1").arg(8 - k)).caption = pastYear;
+        forms::Control& field = control(QStringLiteral("edit%1").arg(8 - k));
+        if (m_years->locate(QStringLiteral("KNR;JAHR"), {knr, pastYear}, startOfKey)) {
+            const double saldoX = m_years->asDouble(QStringLiteral("SALDO_X"));
+            field.setText(format(QStringLiteral("%.2n"), {saldoX}));
+            addBar(saldoX);
+        } else {
+            field.setText(QStringLiteral("."));
+            addBar(0);
+        }
+    }
+    m_journal->last();
 }
 
 } // namespace kontaro::years

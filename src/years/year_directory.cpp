@@ -1,6 +1,7 @@
 #include "years/year_directory.h"
 
 #include "base/errors.h"
+#include "data/session.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +62,33 @@ void replaceFile(const QString& temporary, const QString& target) {
                             .arg(QDir::toNativeSeparators(target)));
     }
     syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
+}
+
+YearBooks::YearBooks(data::Session& own, const QString& directory) {
+    const QString path = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
+    if (path == own.directory()) {
+        m_session = &own;
+        return;
+    }
+    if (!QFileInfo(path).isDir())
+        return;
+    try {
+        m_other = std::make_unique<data::Session>(path);
+        m_session = m_other.get();
+    } catch (const FileError&) {
+        // In use by another program, or not readable: the year is left out.
+    }
+}
+
+YearBooks::~YearBooks() = default;
+
+void outsideTransaction(data::Session& session, const std::function<void()>& action) {
+    const bool inTransaction = session.inTransaction();
+    if (inTransaction)
+        session.commit();
+    action();
+    if (inTransaction)
+        session.begin();
 }
 
 } // namespace kontaro::years

@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
+
+namespace kontaro::data {
+class Session;
+}
 
 namespace kontaro::years {
 
@@ -29,5 +35,26 @@ QString findFileIn(const QString& directory, const QString& name);
 // Puts a finished temporary file in place of `target` in one step: the content reaches the disk
 // first, so after a crash there is either the old or the new file.
 void replaceFile(const QString& temporary, const QString& target);
+
+// The books of a year directory, for reading: the program's own session when it is the data
+// directory, otherwise a session of its own (which also keeps a program from starting there while
+// they are read). None when the directory is missing or another program works in it.
+class YearBooks {
+public:
+    YearBooks(data::Session& own, const QString& directory);
+    ~YearBooks();
+    YearBooks(const YearBooks&) = delete;
+    YearBooks& operator=(const YearBooks&) = delete;
+
+    data::Session* session() const { return m_session; }
+
+private:
+    std::unique_ptr<data::Session> m_other;
+    data::Session* m_session = nullptr;
+};
+
+// Runs the part of a command that must not be inside the session transaction: what came before is
+// committed first, and a new transaction takes what follows.
+void outsideTransaction(data::Session& session, const std::function<void()>& action);
 
 } // namespace kontaro::years
