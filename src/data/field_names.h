@@ -25,5 +25,10 @@ inline const QString Name = QStringLiteral("Name");
 inline const QString Gruppe = QStringLiteral("Gruppe");
 inline const QString GKnt = QStringLiteral("GKnt");
 inline const QString Datum = QStringLiteral("Datum");
+inline const QString Buchtext = QStringLiteral("Buchtext");
+inline const QString Beleg = QStringLiteral("Beleg");
+inline const QString SollSaldo2 = QStringLiteral("SollSaldo2");
+inline const QString HabenSaldo2 = QStringLiteral("HabenSaldo2");
+inline const QString UstSaldo2 = QStringLiteral("UstSaldo2");
 
 } // namespace kontaro::data::fields

@@ -1,6 +1,8 @@
 #include "data/invariant_checker.h"
 
-#include "data/books_loader.h"
+#include "data/cursor.h"
+#include "data/field_names.h"
+#include "data/invariant_sources.h"
 
 #include <QHash>
 #include <algorithm>
@@ -37,7 +39,7 @@ QString amountText(const std::optional<Money>& amount) {
     return amount ? amountText(*amount) : QStringLiteral("leer");
 }
 
-QString numberText(const std::optional<int>& number) {
+QString numberText(const std::optional<qint64>& number) {
     return number ? QString::number(*number) : QStringLiteral("leer");
 }
 
@@ -64,22 +66,20 @@ struct ExpectedLine {
     // account may be either account of the line.
     QString otherGKnt;
     bool eitherGKnt = false;
-    int matched = -1; // index into the ledger
+    qsizetype matched = -1; // index into the ledger
 };
 
-bool counterMatches(const ExpectedLine& expected, const LedgerRow& actual) {
-    return actual.GKnt == expected.GKnt || (expected.eitherGKnt && actual.GKnt == expected.otherGKnt);
-}
-
-class Checker {
+// Reads the books through `Books` (see invariant_sources.h). Journal positions in texts are
+// 1-based; indexes into the tables 0-based. Every walk is linear in the rows of the books.
+template <typename Books> class Checker {
 public:
-    Checker(const BooksSnapshot& books, int maxPerInvariant)
+    Checker(const Books& books, int maxPerInvariant)
         : m_books(books)
         , m_max(std::max(maxPerInvariant, 0)) {
-        for (const AccountRow& account : books.accounts) {
-            if (!m_accounts.contains(account.Knr))
-                m_accounts.insert(account.Knr, &account);
-        }
+        m_accounts.reserve(books.accountCount());
+        for (qsizetype a = 0; a < books.accountCount(); ++a)
+            if (!m_accounts.contains(books.text(books.aKnr, a))) // the first record of a number counts
+                m_accounts.insert(books.text(books.aKnr, a), int(a));
     }
 
     QList<InvariantFinding> run() {
@@ -107,66 +107,105 @@ private:
             m_findings.append({invariant, text});
     }
 
-    const JournalRow& line(qsizetype position) const { return m_books.journal[position - 1]; }
+    const QString& ok(qsizetype i) const { return m_books.text(m_books.jOk, i); }
     bool isPosted(qint64 position) const {
-        return position >= 1 && position <= m_books.journal.size() && isPostedMark(line(position).Ok);
+        return position >= 1 && position <= m_books.journalSize() && isPostedMark(ok(position - 1));
     }
+    QString ledgerKnr(qsizetype l) const { return m_books.text(m_books.lKnr, l); }
 
-    // Ledger lines sorted two ways: by Bnr for the lines of one posting, by account and Bnr for the
-    // running balances. Ties keep the table order; a line without Bnr sorts first. Accounts are
-    // ranked once, so the sort compares integers instead of account texts.
+    // Ledger lines in two orders, both by bucketing (linear): by Bnr for the lines of one posting,
+    // by account and Bnr for the running balances. Ties keep the table order; lines without a Bnr
+    // or with one outside the journal come first, in table order.
     void indexLedger() {
-        const QList<LedgerRow>& ledger = m_books.ledger;
-        const auto bnrOf = [&](int i) { return ledger[i].Bnr.value_or(std::numeric_limits<qint64>::min()); };
-        QHash<QString, int> rank;
-        for (const LedgerRow& row : ledger)
-            rank.insert(row.Knr, 0);
-        QStringList accounts = rank.keys();
-        std::sort(accounts.begin(), accounts.end());
-        for (qsizetype i = 0; i < accounts.size(); ++i)
-            rank[accounts[i]] = int(i);
-
-        std::vector<std::tuple<int, qint64, int>> byAccount;
-        m_byBnr.reserve(ledger.size());
-        byAccount.reserve(ledger.size());
-        for (int i = 0; i < int(ledger.size()); ++i) {
-            m_byBnr.emplace_back(bnrOf(i), i);
-            byAccount.emplace_back(rank.value(ledger[i].Knr), bnrOf(i), i);
+        const qsizetype size = m_books.ledgerSize();
+        const qsizetype journal = m_books.journalSize();
+        std::vector<qint64> bnr(std::size_t(size), 0); // 0: none or outside the journal
+        std::vector<std::size_t> perBnr(std::size_t(journal) + 2, 0);
+        std::vector<std::pair<qint64, qsizetype>> below, above; // few, in damaged books only
+        for (qsizetype l = 0; l < size; ++l) {
+            const std::optional<qint64> n = m_books.integer(m_books.lBnr, l);
+            if (n && *n >= 1 && *n <= journal) {
+                bnr[std::size_t(l)] = *n;
+                ++perBnr[std::size_t(*n)];
+            } else if (n && *n > journal) {
+                above.emplace_back(*n, l);
+            } else {
+                below.emplace_back(n ? *n : std::numeric_limits<qint64>::min(), l);
+            }
         }
-        std::sort(m_byBnr.begin(), m_byBnr.end());
-        std::sort(byAccount.begin(), byAccount.end());
-        m_byAccount.reserve(ledger.size());
-        for (const auto& entry : byAccount)
-            m_byAccount.push_back(std::get<2>(entry));
+        const auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
+        std::stable_sort(below.begin(), below.end(), byNumber);
+        std::stable_sort(above.begin(), above.end(), byNumber);
+        m_firstOfBnr.assign(std::size_t(journal) + 2, below.size());
+        for (std::size_t n = 1; n < m_firstOfBnr.size(); ++n)
+            m_firstOfBnr[n] = m_firstOfBnr[n - 1] + perBnr[n - 1];
+        m_byBnr.assign(std::size_t(size), 0);
+        std::vector<std::size_t> next(m_firstOfBnr);
+        for (std::size_t i = 0; i < below.size(); ++i)
+            m_byBnr[i] = below[i].second;
+        for (qsizetype l = 0; l < size; ++l)
+            if (bnr[std::size_t(l)] != 0)
+                m_byBnr[next[std::size_t(bnr[std::size_t(l)])]++] = l;
+        for (std::size_t i = 0; i < above.size(); ++i)
+            m_byBnr[m_firstOfBnr.back() + i] = above[i].second;
+
+        // Accounts ranked by number (few), then the Bnr order split stably by account.
+        QHash<QString, int> rank;
+        std::vector<int> accountOf(static_cast<std::size_t>(size));
+        for (qsizetype l = 0; l < size; ++l) {
+            auto it = rank.find(ledgerKnr(l));
+            if (it == rank.end())
+                it = rank.insert(ledgerKnr(l), int(rank.size()));
+            accountOf[std::size_t(l)] = it.value();
+        }
+        QStringList accounts(rank.size());
+        for (auto it = rank.cbegin(); it != rank.cend(); ++it)
+            accounts[it.value()] = it.key();
+        std::vector<int> byName(std::size_t(accounts.size()));
+        for (std::size_t i = 0; i < byName.size(); ++i)
+            byName[i] = int(i);
+        std::sort(byName.begin(), byName.end(), [&](int a, int b) { return accounts[a] < accounts[b]; });
+        std::vector<std::size_t> start(byName.size() + 1, 0);
+        std::vector<int> position(byName.size());
+        for (std::size_t i = 0; i < byName.size(); ++i)
+            position[std::size_t(byName[i])] = int(i);
+        for (qsizetype l = 0; l < size; ++l)
+            ++start[std::size_t(position[std::size_t(accountOf[std::size_t(l)])]) + 1];
+        for (std::size_t i = 1; i < start.size(); ++i)
+            start[i] += start[i - 1];
+        m_byAccount.assign(std::size_t(size), 0);
+        for (const qsizetype l : m_byBnr)
+            m_byAccount[start[std::size_t(position[std::size_t(accountOf[std::size_t(l)])])]++] = l;
     }
 
-    void ledgerLinesOf(qint64 bnr, std::vector<int>& lines) const {
+    void ledgerLinesOf(qint64 bnr, std::vector<qsizetype>& lines) const {
         lines.clear();
-        const auto first = std::lower_bound(m_byBnr.begin(), m_byBnr.end(), std::pair(bnr, 0));
-        for (auto it = first; it != m_byBnr.end() && it->first == bnr; ++it)
-            lines.push_back(it->second);
+        if (bnr < 1 || bnr > m_books.journalSize())
+            return;
+        for (std::size_t i = m_firstOfBnr[std::size_t(bnr)]; i < m_firstOfBnr[std::size_t(bnr) + 1]; ++i)
+            lines.push_back(m_byBnr[i]);
     }
 
     void checkPostedRun() {
-        const QList<JournalRow>& journal = m_books.journal;
+        const qsizetype size = m_books.journalSize();
         qsizetype firstUnposted = 0;
-        while (firstUnposted < journal.size() && isPostedMark(journal[firstUnposted].Ok))
+        while (firstUnposted < size && isPostedMark(ok(firstUnposted)))
             ++firstUnposted;
-        if (!journal.isEmpty() && firstUnposted == journal.size())
+        if (size > 0 && firstUnposted == size)
             report(1, QStringLiteral("Journal: nach der letzten gebuchten Zeile %1 fehlt die aktuelle Zeile")
-                          .arg(journal.size()));
-        for (qsizetype i = firstUnposted + 1; i < journal.size(); ++i) {
-            if (isPostedMark(journal[i].Ok))
+                          .arg(size));
+        for (qsizetype i = firstUnposted + 1; i < size; ++i) {
+            if (isPostedMark(ok(i)))
                 report(1, QStringLiteral("Zeile %1: gebucht (%2) nach der nicht gebuchten Zeile %3")
                               .arg(i + 1)
-                              .arg(journal[i].Ok)
+                              .arg(ok(i))
                               .arg(firstUnposted + 1));
         }
         qsizetype firstUnprotected = 0;
-        while (firstUnprotected < firstUnposted && journal[firstUnprotected].Ok == QLatin1String("#"))
+        while (firstUnprotected < firstUnposted && ok(firstUnprotected) == QLatin1String("#"))
             ++firstUnprotected;
         for (qsizetype i = firstUnprotected + 1; i < firstUnposted; ++i) {
-            if (journal[i].Ok == QLatin1String("#"))
+            if (ok(i) == QLatin1String("#"))
                 report(1, QStringLiteral("Zeile %1: geschützt (#) nach der ungeschützten Zeile %2")
                               .arg(i + 1)
                               .arg(firstUnprotected + 1));
@@ -174,17 +213,17 @@ private:
     }
 
     void checkPostingNumbers() {
-        for (qsizetype position = 1; position <= m_books.journal.size(); ++position) {
-            const JournalRow& row = line(position);
-            if (isPostedMark(row.Ok) && row.Bnr != position)
+        for (qsizetype i = 0; i < m_books.journalSize(); ++i) {
+            const std::optional<qint64> bnr = m_books.integer(m_books.jBnr, i);
+            if (isPostedMark(ok(i)) && bnr != i + 1)
                 report(2, QStringLiteral("Zeile %1: Bnr %2 statt %1")
-                              .arg(position)
-                              .arg(row.Bnr ? QString::number(*row.Bnr) : QStringLiteral("leer")));
+                              .arg(i + 1)
+                              .arg(bnr ? QString::number(*bnr) : QStringLiteral("leer")));
         }
     }
 
-    // Fills `lines` (reused from line to line) with the ledger lines `row` must have.
-    void expectedLines(const JournalRow& row, std::vector<ExpectedLine>& lines) const {
+    // Fills `lines` (reused from line to line) with the ledger lines journal line `i` must have.
+    void expectedLines(qsizetype i, std::vector<ExpectedLine>& lines) const {
         const auto add = [&](const QString& role, const QString& knr, const QString& counter, Money soll,
                              Money haben, const QString& saldoField, const std::optional<Money>& saldo2) {
             ExpectedLine& line = lines.emplace_back();
@@ -197,87 +236,102 @@ private:
             line.saldo2 = saldo2;
             return &line;
         };
+        const Books& b = m_books;
+        const QString& sollKnt = b.text(b.jSollKnt, i);
+        const QString& habenKnt = b.text(b.jHabenKnt, i);
         lines.clear();
-        add(QStringLiteral("Sollzeile"), row.SollKnt, row.HabenKnt, orZero(row.SollBetrag), Money(),
-            QStringLiteral("SollSaldo2"), row.SollSaldo2);
-        add(QStringLiteral("Habenzeile"), row.HabenKnt, row.SollKnt, Money(), orZero(row.HabenBetrag),
-            QStringLiteral("HabenSaldo2"), row.HabenSaldo2);
-        if (!row.UstKnt.isEmpty()) {
-            const AccountRow* debit = m_accounts.value(row.SollKnt);
-            const QString counter = debit && isIncomeOrExpenseType(debit->Typ) ? row.SollKnt : row.HabenKnt;
-            ExpectedLine* vat = add(QStringLiteral("USt-Zeile"), row.UstKnt, counter, orZero(row.UstSoll),
-                                    orZero(row.UstHaben), QStringLiteral("UstSaldo2"), row.UstSaldo2);
-            vat->otherGKnt = row.SollKnt;
-            vat->eitherGKnt = debit == nullptr;
+        add(QStringLiteral("Sollzeile"), sollKnt, habenKnt, orZero(b.money(b.jSollBetrag, i)), Money(),
+            QStringLiteral("SollSaldo2"), b.money(b.jSollSaldo2, i));
+        add(QStringLiteral("Habenzeile"), habenKnt, sollKnt, Money(), orZero(b.money(b.jHabenBetrag, i)),
+            QStringLiteral("HabenSaldo2"), b.money(b.jHabenSaldo2, i));
+        const QString& ustKnt = b.text(b.jUstKnt, i);
+        if (!ustKnt.isEmpty()) {
+            const auto debit = m_accounts.constFind(sollKnt);
+            const bool known = debit != m_accounts.constEnd();
+            const QString counter =
+                known && isIncomeOrExpenseType(b.text(b.aTyp, *debit)) ? sollKnt : habenKnt;
+            ExpectedLine* vat =
+                add(QStringLiteral("USt-Zeile"), ustKnt, counter, orZero(b.money(b.jUstSoll, i)),
+                    orZero(b.money(b.jUstHaben, i)), QStringLiteral("UstSaldo2"), b.money(b.jUstSaldo2, i));
+            vat->otherGKnt = sollKnt;
+            vat->eitherGKnt = !known;
         }
     }
 
-    static bool sameLine(const ExpectedLine& expected, const JournalRow& row, const LedgerRow& actual) {
-        return actual.Knr == expected.Knr && counterMatches(expected, actual) &&
-               orZero(actual.SollBetrag) == expected.SollBetrag &&
-               orZero(actual.HabenBetrag) == expected.HabenBetrag &&
-               QStringView(row.Buchtext).left(LedgerTextWidth) == actual.Buchtext &&
-               orZero(actual.Anr) == orZero(row.Anr) && actual.Beleg == row.Beleg &&
-               actual.Datum == row.Datum;
+    bool counterMatches(const ExpectedLine& expected, qsizetype l) const {
+        const QString& gknt = m_books.text(m_books.lGKnt, l);
+        return gknt == expected.GKnt || (expected.eitherGKnt && gknt == expected.otherGKnt);
     }
 
-    static QStringList differences(const ExpectedLine& expected, const JournalRow& row,
-                                   const LedgerRow& actual) {
+    bool sameLine(const ExpectedLine& expected, qsizetype i, qsizetype l) const {
+        const Books& b = m_books;
+        return b.text(b.lKnr, l) == expected.Knr && counterMatches(expected, l) &&
+               orZero(b.money(b.lSollBetrag, l)) == expected.SollBetrag &&
+               orZero(b.money(b.lHabenBetrag, l)) == expected.HabenBetrag &&
+               QStringView(b.text(b.jBuchtext, i)).left(LedgerTextWidth) == b.text(b.lBuchtext, l) &&
+               orZero(b.integer(b.lAnr, l)) == orZero(b.integer(b.jAnr, i)) &&
+               b.text(b.lBeleg, l) == b.text(b.jBeleg, i) && b.date(b.lDatum, l) == b.date(b.jDatum, i);
+    }
+
+    static qint64 orZero(const std::optional<qint64>& number) { return number.value_or(0); }
+    static Money orZero(const std::optional<Money>& amount) { return amount.value_or(Money()); }
+
+    QStringList differences(const ExpectedLine& expected, qsizetype i, qsizetype l) const {
+        const Books& b = m_books;
         QStringList found;
         const auto differs = [&](const QString& field, const QString& is, const QString& should) {
             if (is != should)
                 found.append(QStringLiteral("%1 %2 statt %3").arg(field, is, should));
         };
-        if (!counterMatches(expected, actual))
-            differs(QStringLiteral("GKnt"), accountText(actual.GKnt), accountText(expected.GKnt));
-        if (orZero(actual.SollBetrag) != expected.SollBetrag)
-            differs(QStringLiteral("SollBetrag"), amountText(actual.SollBetrag),
+        if (!counterMatches(expected, l))
+            differs(QStringLiteral("GKnt"), accountText(b.text(b.lGKnt, l)), accountText(expected.GKnt));
+        if (orZero(b.money(b.lSollBetrag, l)) != expected.SollBetrag)
+            differs(QStringLiteral("SollBetrag"), amountText(b.money(b.lSollBetrag, l)),
                     amountText(expected.SollBetrag));
-        if (orZero(actual.HabenBetrag) != expected.HabenBetrag)
-            differs(QStringLiteral("HabenBetrag"), amountText(actual.HabenBetrag),
+        if (orZero(b.money(b.lHabenBetrag, l)) != expected.HabenBetrag)
+            differs(QStringLiteral("HabenBetrag"), amountText(b.money(b.lHabenBetrag, l)),
                     amountText(expected.HabenBetrag));
-        differs(QStringLiteral("Buchtext"), actual.Buchtext, row.Buchtext.left(LedgerTextWidth));
-        if (orZero(actual.Anr) != orZero(row.Anr))
-            differs(QStringLiteral("Anr"), numberText(actual.Anr), numberText(row.Anr));
-        differs(QStringLiteral("Beleg"), actual.Beleg, row.Beleg);
-        if (actual.Datum != row.Datum)
-            differs(QStringLiteral("Datum"), actual.Datum.toString(QStringLiteral("dd.MM.yyyy")),
-                    row.Datum.toString(QStringLiteral("dd.MM.yyyy")));
+        differs(QStringLiteral("Buchtext"), b.text(b.lBuchtext, l),
+                b.text(b.jBuchtext, i).left(LedgerTextWidth));
+        if (orZero(b.integer(b.lAnr, l)) != orZero(b.integer(b.jAnr, i)))
+            differs(QStringLiteral("Anr"), numberText(b.integer(b.lAnr, l)),
+                    numberText(b.integer(b.jAnr, i)));
+        differs(QStringLiteral("Beleg"), b.text(b.lBeleg, l), b.text(b.jBeleg, i));
+        if (b.date(b.lDatum, l) != b.date(b.jDatum, i))
+            differs(QStringLiteral("Datum"), b.date(b.lDatum, l).toString(QStringLiteral("dd.MM.yyyy")),
+                    b.date(b.jDatum, i).toString(QStringLiteral("dd.MM.yyyy")));
         return found;
     }
 
     void checkLedgerLines() {
-        const QList<LedgerRow>& ledger = m_books.ledger;
         std::vector<ExpectedLine> expected;
-        std::vector<int> actual;
+        std::vector<qsizetype> actual;
         std::vector<bool> used;
-        for (qsizetype position = 1; position <= m_books.journal.size(); ++position) {
-            const JournalRow& row = line(position);
-            if (!isPostedMark(row.Ok))
+        for (qsizetype i = 0; i < m_books.journalSize(); ++i) {
+            if (!isPostedMark(ok(i)))
                 continue;
-            expectedLines(row, expected);
+            const qint64 position = i + 1;
+            expectedLines(i, expected);
             ledgerLinesOf(position, actual);
             used.assign(actual.size(), false);
             // Exact matches first, so that a faulty line is compared with the line it was meant to be.
             for (ExpectedLine& wanted : expected) {
-                for (size_t i = 0; i < actual.size() && wanted.matched < 0; ++i) {
-                    if (!used[i] && sameLine(wanted, row, ledger[actual[i]])) {
-                        used[i] = true;
-                        wanted.matched = actual[i];
+                for (size_t a = 0; a < actual.size() && wanted.matched < 0; ++a) {
+                    if (!used[a] && sameLine(wanted, i, actual[a])) {
+                        used[a] = true;
+                        wanted.matched = actual[a];
                     }
                 }
             }
             for (ExpectedLine& wanted : expected) {
-                for (size_t i = 0; i < actual.size() && wanted.matched < 0; ++i) {
-                    if (!used[i] && ledger[actual[i]].Knr == wanted.Knr) {
-                        used[i] = true;
-                        wanted.matched = actual[i];
-                        report(
-                            3,
-                            QStringLiteral("Zeile %1: %2 (Konto %3): %4")
-                                .arg(position)
-                                .arg(wanted.role, accountText(wanted.Knr),
-                                     differences(wanted, row, ledger[actual[i]]).join(QStringLiteral(", "))));
+                for (size_t a = 0; a < actual.size() && wanted.matched < 0; ++a) {
+                    if (!used[a] && ledgerKnr(actual[a]) == wanted.Knr) {
+                        used[a] = true;
+                        wanted.matched = actual[a];
+                        report(3, QStringLiteral("Zeile %1: %2 (Konto %3): %4")
+                                      .arg(position)
+                                      .arg(wanted.role, accountText(wanted.Knr),
+                                           differences(wanted, i, actual[a]).join(QStringLiteral(", "))));
                     }
                 }
                 if (wanted.matched < 0)
@@ -285,50 +339,55 @@ private:
                                   .arg(position)
                                   .arg(wanted.role, accountText(wanted.Knr)));
             }
-            for (size_t i = 0; i < actual.size(); ++i) {
-                if (!used[i])
+            for (size_t a = 0; a < actual.size(); ++a) {
+                if (!used[a])
                     report(3, QStringLiteral("Zeile %1: überzählige Hauptbuchzeile für Konto %2")
                                   .arg(position)
-                                  .arg(accountText(ledger[actual[i]].Knr)));
+                                  .arg(accountText(ledgerKnr(actual[a]))));
             }
             checkBalancePreviews(position, expected);
         }
-        for (const auto& entry : m_byBnr) {
-            const LedgerRow& orphan = ledger[entry.second];
-            if (!orphan.Bnr)
-                report(3,
-                       QStringLiteral("Hauptbuch: Zeile für Konto %1 ohne Bnr").arg(accountText(orphan.Knr)));
-            else if (isPosted(*orphan.Bnr))
+        for (const qsizetype l : m_byBnr) {
+            const std::optional<qint64> bnr = m_books.integer(m_books.lBnr, l);
+            if (!bnr)
+                report(
+                    3,
+                    QStringLiteral("Hauptbuch: Zeile für Konto %1 ohne Bnr").arg(accountText(ledgerKnr(l))));
+            else if (isPosted(*bnr))
                 continue;
-            else if (*orphan.Bnr >= 1 && *orphan.Bnr <= m_books.journal.size())
+            else if (*bnr >= 1 && *bnr <= m_books.journalSize())
                 report(3, QStringLiteral(
                               "Hauptbuch: Zeile für Konto %1 mit Bnr %2, aber Zeile %2 ist nicht gebucht")
-                              .arg(accountText(orphan.Knr))
-                              .arg(*orphan.Bnr));
+                              .arg(accountText(ledgerKnr(l)))
+                              .arg(*bnr));
             else
                 report(3, QStringLiteral("Hauptbuch: Zeile für Konto %1 mit Bnr %2 ohne Journalzeile")
-                              .arg(accountText(orphan.Knr))
-                              .arg(*orphan.Bnr));
+                              .arg(accountText(ledgerKnr(l)))
+                              .arg(*bnr));
         }
     }
 
     void checkRunningBalances() {
-        const QList<LedgerRow>& ledger = m_books.ledger;
-        QHash<QString, int> latest; // account -> its ledger line with the highest Bnr
+        const Books& b = m_books;
+        QHash<QString, qsizetype> latest; // account -> its ledger line with the highest Bnr
         for (size_t start = 0; start < m_byAccount.size();) {
-            const QString& knr = ledger[m_byAccount[start]].Knr;
+            const QString& knr = b.text(b.lKnr, m_byAccount[start]);
             size_t end = start;
             Money balance;
-            for (; end < m_byAccount.size() && ledger[m_byAccount[end]].Knr == knr; ++end) {
-                const LedgerRow& row = ledger[m_byAccount[end]];
-                const Money expected = balance + orZero(row.SollBetrag) - orZero(row.HabenBetrag);
-                if (orZero(row.Saldo) != expected)
+            for (; end < m_byAccount.size() && b.text(b.lKnr, m_byAccount[end]) == knr; ++end) {
+                const qsizetype l = m_byAccount[end];
+                const Money expected =
+                    balance + orZero(b.money(b.lSollBetrag, l)) - orZero(b.money(b.lHabenBetrag, l));
+                const std::optional<Money> saldo = b.money(b.lSaldo, l);
+                if (orZero(saldo) != expected) {
+                    const std::optional<qint64> bnr = b.integer(b.lBnr, l);
                     report(4, QStringLiteral("Konto %1, Bnr %2: Saldo %3 statt %4")
                                   .arg(accountText(knr))
-                                  .arg(row.Bnr ? QString::number(*row.Bnr) : QStringLiteral("leer"))
-                                  .arg(amountText(row.Saldo), amountText(expected)));
+                                  .arg(bnr ? QString::number(*bnr) : QStringLiteral("leer"))
+                                  .arg(amountText(saldo), amountText(expected)));
+                }
                 // Go on from the stored balance, so one wrong line is not repeated on every later one.
-                balance = orZero(row.Saldo);
+                balance = orZero(saldo);
             }
             latest.insert(knr, m_byAccount[end - 1]);
             if (!m_accounts.contains(knr))
@@ -336,36 +395,40 @@ private:
                               .arg(accountText(knr)));
             start = end;
         }
-        for (const AccountRow& account : m_books.accounts) {
-            const auto found = latest.constFind(account.Knr);
+        for (qsizetype a = 0; a < b.accountCount(); ++a) {
+            const QString& knr = b.text(b.aKnr, a);
+            const std::optional<Money> saldo = b.money(b.aSaldo, a);
+            const std::optional<qint64> lastAnr = b.integer(b.aLastAnr, a);
+            const auto found = latest.constFind(knr);
             if (found == latest.constEnd()) {
                 // Without ledger lines the balance is empty; 0 is what the chart and the re-sync store.
-                if (!orZero(account.Saldo).isZero())
+                if (!orZero(saldo).isZero())
                     report(4, QStringLiteral("Konto %1: Saldo %2 ohne Hauptbuchzeilen")
-                                  .arg(accountText(account.Knr), amountText(account.Saldo)));
-                if (orZero(account.LastAnr) != 0)
+                                  .arg(accountText(knr), amountText(saldo)));
+                if (orZero(lastAnr) != 0)
                     report(4, QStringLiteral("Konto %1: LastAnr %2 ohne Hauptbuchzeilen")
-                                  .arg(accountText(account.Knr), numberText(account.LastAnr)));
+                                  .arg(accountText(knr), numberText(lastAnr)));
                 continue;
             }
-            const LedgerRow& last = ledger[*found];
-            const QString bnr = last.Bnr ? QString::number(*last.Bnr) : QStringLiteral("leer");
-            if (orZero(account.Saldo) != orZero(last.Saldo))
+            const qsizetype last = *found;
+            const std::optional<qint64> lastBnr = b.integer(b.lBnr, last);
+            const QString bnr = lastBnr ? QString::number(*lastBnr) : QStringLiteral("leer");
+            if (orZero(saldo) != orZero(b.money(b.lSaldo, last)))
                 report(4, QStringLiteral("Konto %1: Saldo %2 statt %3 (letzte Hauptbuchzeile Bnr %4)")
-                              .arg(accountText(account.Knr), amountText(account.Saldo),
-                                   amountText(last.Saldo), bnr));
-            if (orZero(account.LastAnr) != orZero(last.Anr))
+                              .arg(accountText(knr), amountText(saldo), amountText(b.money(b.lSaldo, last)),
+                                   bnr));
+            if (orZero(lastAnr) != orZero(b.integer(b.lAnr, last)))
                 report(4, QStringLiteral("Konto %1: LastAnr %2 statt %3 (letzte Hauptbuchzeile Bnr %4)")
-                              .arg(accountText(account.Knr), numberText(account.LastAnr),
-                                   numberText(last.Anr), bnr));
+                              .arg(accountText(knr), numberText(lastAnr), numberText(b.integer(b.lAnr, last)),
+                                   bnr));
         }
     }
 
-    void checkBalancePreviews(qsizetype position, const std::vector<ExpectedLine>& lines) {
+    void checkBalancePreviews(qint64 position, const std::vector<ExpectedLine>& lines) {
         for (const ExpectedLine& line : lines) {
             if (line.matched < 0)
                 continue; // reported as missing
-            const std::optional<Money>& saldo = m_books.ledger[line.matched].Saldo;
+            const std::optional<Money> saldo = m_books.money(m_books.lSaldo, line.matched);
             if (orZero(line.saldo2) != orZero(saldo))
                 report(5, QStringLiteral("Zeile %1: %2 %3 statt %4 (Saldo Konto %5)")
                               .arg(position)
@@ -375,19 +438,20 @@ private:
     }
 
     void checkSums() {
+        const Books& b = m_books;
         Money journalDebit;
         Money journalCredit;
-        for (const JournalRow& row : m_books.journal) {
-            if (!isPostedMark(row.Ok))
+        for (qsizetype i = 0; i < b.journalSize(); ++i) {
+            if (!isPostedMark(ok(i)))
                 continue;
-            journalDebit += orZero(row.SollBetrag) + orZero(row.UstSoll);
-            journalCredit += orZero(row.HabenBetrag) + orZero(row.UstHaben);
+            journalDebit += orZero(b.money(b.jSollBetrag, i)) + orZero(b.money(b.jUstSoll, i));
+            journalCredit += orZero(b.money(b.jHabenBetrag, i)) + orZero(b.money(b.jUstHaben, i));
         }
         Money ledgerDebit;
         Money ledgerCredit;
-        for (const LedgerRow& row : m_books.ledger) {
-            ledgerDebit += orZero(row.SollBetrag);
-            ledgerCredit += orZero(row.HabenBetrag);
+        for (qsizetype l = 0; l < b.ledgerSize(); ++l) {
+            ledgerDebit += orZero(b.money(b.lSollBetrag, l));
+            ledgerCredit += orZero(b.money(b.lHabenBetrag, l));
         }
         if (journalDebit != journalCredit)
             report(6, QStringLiteral(
@@ -403,17 +467,18 @@ private:
 
     void checkBalanceTotal() {
         Money total;
-        for (const AccountRow& account : m_books.accounts)
-            total += orZero(account.Saldo);
+        for (qsizetype a = 0; a < m_books.accountCount(); ++a)
+            total += orZero(m_books.money(m_books.aSaldo, a));
         if (!total.isZero())
             report(7, QStringLiteral("Kontoplan: Summe der Salden %1 statt 0,00").arg(amountText(total)));
     }
 
-    const BooksSnapshot& m_books;
+    const Books& m_books;
     const int m_max;
-    QHash<QString, const AccountRow*> m_accounts;
-    std::vector<std::pair<qint64, int>> m_byBnr;
-    std::vector<int> m_byAccount;
+    QHash<QString, int> m_accounts; // account number -> its first record
+    std::vector<qsizetype> m_byBnr;
+    std::vector<std::size_t> m_firstOfBnr; // [n]..[n+1]: the lines of Bnr n in m_byBnr
+    std::vector<qsizetype> m_byAccount;
     std::array<int, InvariantCount + 1> m_counts{};
     QList<InvariantFinding> m_findings;
 };
@@ -425,11 +490,17 @@ QString InvariantFinding::toString() const {
 }
 
 QList<InvariantFinding> checkInvariants(const BooksSnapshot& books, int maxFindingsPerInvariant) {
-    return Checker(books, maxFindingsPerInvariant).run();
+    const invariants::SnapshotBooks source(books);
+    return Checker(source, maxFindingsPerInvariant).run();
 }
 
 QList<InvariantFinding> checkInvariants(data::Session& session, int maxFindingsPerInvariant) {
-    return checkInvariants(data::loadBooks(session), maxFindingsPerInvariant);
+    // Open cursors keep the tables loaded while the check reads them.
+    data::Cursor journal(session, QStringLiteral("journal.DB"));
+    data::Cursor ledger(session, QStringLiteral("konten.DB"));
+    data::Cursor accounts(session, QStringLiteral("kntplan.DB"));
+    const invariants::LiveBooks source(journal.table(), ledger.table(), accounts.table());
+    return Checker(source, maxFindingsPerInvariant).run();
 }
 
 QStringList findingLines(const QList<InvariantFinding>& findings) {

@@ -161,6 +161,16 @@ OrderIndex& Table::order(const OrderKey& key) {
     return *m_orders.back();
 }
 
+OrderIndex& Table::defaultOrder() {
+    if (!m_layout.primaryOrdered)
+        return natural();
+    const IndexDef& primary = m_layout.indexes.front();
+    OrderKey key;
+    key.fields.assign(primary.fields.begin(), primary.fields.end());
+    key.descending.assign(primary.descending.begin(), primary.descending.end());
+    return order(key);
+}
+
 QList<Row*> Table::lookup(const std::vector<int>& fields, const std::vector<FieldValue>& values,
                           bool caseInsensitive) {
     HashIndex* found = nullptr;

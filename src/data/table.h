@@ -32,6 +32,19 @@ public:
     std::size_t size() const { return m_liveRows; }
     Row* row(std::int64_t id);
 
+    // Reads by field index for walks over many rows. Null reads as 0 or empty text; money in
+    // cents, dates as Julian day numbers.
+    bool isNull(const Row* row, int field) const { return isNullValue(row->values[std::size_t(field)]); }
+    std::int64_t integer(const Row* row, int field) const {
+        const auto* n = std::get_if<std::int64_t>(&row->values[std::size_t(field)]);
+        return n ? *n : 0;
+    }
+    const QString& text(const Row* row, int field) const {
+        static const QString empty;
+        const auto* t = std::get_if<QString>(&row->values[std::size_t(field)]);
+        return t ? *t : empty;
+    }
+
     // Loads (again) from the file; cursors keep their row if it is still there.
     void reload();
 
@@ -46,6 +59,8 @@ public:
 
     OrderIndex& natural() { return *m_orders.front(); }
     OrderIndex& order(const OrderKey& key);
+    // The order a cursor opens in: the primary order if the table has one, else the natural one.
+    OrderIndex& defaultOrder();
     // Rows whose `fields` equal `values` (as texts, optionally case-folded); kept up to date.
     QList<Row*> lookup(const std::vector<int>& fields, const std::vector<FieldValue>& values,
                        bool caseInsensitive);

@@ -3,7 +3,6 @@
 #include "base/format_settings.h"
 #include "base/text_file.h"
 #include "base/words.h"
-#include "data/books_loader.h"
 #include "data/cursor.h"
 #include "data/ini_file.h"
 #include "data/invariant_checker.h"
@@ -154,7 +153,7 @@ void ScenarioRunner::expect(const Step& written) {
             expectRow(rest);
         }
     } else if (subject == QLatin1String("books")) {
-        const QStringList findings = findingLines(checkInvariants(data::loadBooks(app().session())));
+        const QStringList findings = findingLines(checkInvariants(app().session()));
         if (textArgument(rest) != QLatin1String("consistent"))
             throw StepFailure(QStringLiteral("\"expect books consistent\" erwartet"));
         if (!findings.isEmpty())

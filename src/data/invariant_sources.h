@@ -1,0 +1,131 @@
+#pragma once
+
+#include "data/books_snapshot.h"
+#include "data/order_index.h"
+#include "data/table.h"
+
+#include <QDate>
+#include <optional>
+
+// The two kinds of books the invariant checker reads: plain snapshot rows (tests) and the live
+// tables of a session. Both name their fields by handles (jBnr, lKnr, aSaldo, ...) and read one
+// field of one row at a time, so the live check needs no copy of the books.
+namespace kontaro::invariants {
+
+class SnapshotBooks {
+public:
+    explicit SnapshotBooks(const BooksSnapshot& books)
+        : m_books(books) {}
+
+    qsizetype journalSize() const { return m_books.journal.size(); }
+    qsizetype ledgerSize() const { return m_books.ledger.size(); }
+    qsizetype accountCount() const { return m_books.accounts.size(); }
+
+    template <typename R> const QString& text(QString R::*field, qsizetype i) const {
+        return row<R>(i).*field;
+    }
+    template <typename R> std::optional<Money> money(std::optional<Money> R::*field, qsizetype i) const {
+        return row<R>(i).*field;
+    }
+    template <typename R, typename T>
+    std::optional<qint64> integer(std::optional<T> R::*field, qsizetype i) const {
+        const std::optional<T>& value = row<R>(i).*field;
+        return value ? std::optional<qint64>(*value) : std::nullopt;
+    }
+    template <typename R> QDate date(QDate R::*field, qsizetype i) const { return row<R>(i).*field; }
+
+    static constexpr auto jBnr = &JournalRow::Bnr;
+    static constexpr auto jSollKnt = &JournalRow::SollKnt;
+    static constexpr auto jHabenKnt = &JournalRow::HabenKnt;
+    static constexpr auto jUstKnt = &JournalRow::UstKnt;
+    static constexpr auto jSollBetrag = &JournalRow::SollBetrag;
+    static constexpr auto jHabenBetrag = &JournalRow::HabenBetrag;
+    static constexpr auto jUstSoll = &JournalRow::UstSoll;
+    static constexpr auto jUstHaben = &JournalRow::UstHaben;
+    static constexpr auto jBuchtext = &JournalRow::Buchtext;
+    static constexpr auto jAnr = &JournalRow::Anr;
+    static constexpr auto jBeleg = &JournalRow::Beleg;
+    static constexpr auto jDatum = &JournalRow::Datum;
+    static constexpr auto jSollSaldo2 = &JournalRow::SollSaldo2;
+    static constexpr auto jHabenSaldo2 = &JournalRow::HabenSaldo2;
+    static constexpr auto jUstSaldo2 = &JournalRow::UstSaldo2;
+    static constexpr auto jOk = &JournalRow::Ok;
+    static constexpr auto lKnr = &LedgerRow::Knr;
+    static constexpr auto lBnr = &LedgerRow::Bnr;
+    static constexpr auto lSollBetrag = &LedgerRow::SollBetrag;
+    static constexpr auto lHabenBetrag = &LedgerRow::HabenBetrag;
+    static constexpr auto lGKnt = &LedgerRow::GKnt;
+    static constexpr auto lBuchtext = &LedgerRow::Buchtext;
+    static constexpr auto lAnr = &LedgerRow::Anr;
+    static constexpr auto lBeleg = &LedgerRow::Beleg;
+    static constexpr auto lDatum = &LedgerRow::Datum;
+    static constexpr auto lSaldo = &LedgerRow::Saldo;
+    static constexpr auto aKnr = &AccountRow::Knr;
+    static constexpr auto aTyp = &AccountRow::Typ;
+    static constexpr auto aSaldo = &AccountRow::Saldo;
+    static constexpr auto aLastAnr = &AccountRow::LastAnr;
+
+private:
+    template <typename R> const R& row(qsizetype i) const {
+        if constexpr (std::is_same_v<R, JournalRow>)
+            return m_books.journal[i];
+        else if constexpr (std::is_same_v<R, LedgerRow>)
+            return m_books.ledger[i];
+        else
+            return m_books.accounts[i];
+    }
+
+    const BooksSnapshot& m_books;
+};
+
+// A field of one of the three tables: its index in the table's layout.
+template <int Table> struct FieldOf { int index = -1; };
+
+class LiveBooks {
+public:
+    using JournalField = FieldOf<0>;
+    using LedgerField = FieldOf<1>;
+    using AccountField = FieldOf<2>;
+
+    // The journal in its natural order, ledger and chart in the order their cursors open in.
+    LiveBooks(data::Table& journal, data::Table& ledger, data::Table& accounts);
+
+    qsizetype journalSize() const { return qsizetype(m_rows[0]->size()); }
+    qsizetype ledgerSize() const { return qsizetype(m_rows[1]->size()); }
+    qsizetype accountCount() const { return qsizetype(m_rows[2]->size()); }
+
+    template <int T> const QString& text(FieldOf<T> field, qsizetype i) const {
+        return m_tables[T]->text(row<T>(i), field.index);
+    }
+    template <int T> std::optional<Money> money(FieldOf<T> field, qsizetype i) const {
+        const data::Row* r = row<T>(i);
+        if (m_tables[T]->isNull(r, field.index))
+            return std::nullopt;
+        return Money::fromCents(m_tables[T]->integer(r, field.index));
+    }
+    template <int T> std::optional<qint64> integer(FieldOf<T> field, qsizetype i) const {
+        const data::Row* r = row<T>(i);
+        if (m_tables[T]->isNull(r, field.index))
+            return std::nullopt;
+        return m_tables[T]->integer(r, field.index);
+    }
+    template <int T> QDate date(FieldOf<T> field, qsizetype i) const {
+        const data::Row* r = row<T>(i);
+        if (m_tables[T]->isNull(r, field.index))
+            return QDate();
+        return QDate::fromJulianDay(m_tables[T]->integer(r, field.index));
+    }
+
+    JournalField jBnr, jSollKnt, jHabenKnt, jUstKnt, jSollBetrag, jHabenBetrag, jUstSoll, jUstHaben,
+        jBuchtext, jAnr, jBeleg, jDatum, jSollSaldo2, jHabenSaldo2, jUstSaldo2, jOk;
+    LedgerField lKnr, lBnr, lSollBetrag, lHabenBetrag, lGKnt, lBuchtext, lAnr, lBeleg, lDatum, lSaldo;
+    AccountField aKnr, aTyp, aSaldo, aLastAnr;
+
+private:
+    template <int T> const data::Row* row(qsizetype i) const { return m_rows[T]->at(std::size_t(i)); }
+
+    data::Table* m_tables[3];
+    data::OrderIndex* m_rows[3];
+};
+
+} // namespace kontaro::invariants

@@ -1,0 +1,58 @@
+#include "data/books_generator.h"
+#include "data/books_loader.h"
+#include "data/cursor.h"
+#include "data/invariant_checker.h"
+#include "data/session.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kontaro::data {
+namespace {
+
+std::string lines(const QList<InvariantFinding>& findings) {
+    return findingLines(findings).join(QLatin1Char('\n')).toStdString();
+}
+
+// The check on the live tables must find exactly what the check of a copy of the books finds,
+// in the same order, also for ledger lines whose numbers lie outside the journal.
+TEST(InvariantCheckerOnTables, FindsWhatTheCheckOfACopyFinds) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    generateBooks(dir.path(), BooksSize{300, 40, 7});
+    Session session(dir.path());
+    Cursor journal(session, QStringLiteral("journal.DB"));
+    journal.append(); // the current line after the posted ones
+    journal.post();
+    EXPECT_EQ(lines(checkInvariants(session)), "");
+
+    Cursor ledger(session, QStringLiteral("konten.DB"));
+    Cursor chart(session, QStringLiteral("kntplan.DB"));
+    const auto change = [](Cursor& cursor, int recNo, const QString& field, const QString& text) {
+        cursor.setRecNo(recNo);
+        cursor.edit();
+        cursor.setText(field, text);
+        cursor.post();
+    };
+    change(journal, 40, QStringLiteral("Ok"), QString());
+    change(journal, 77, QStringLiteral("Buchtext"), QStringLiteral("geändert"));
+    change(journal, 120, QStringLiteral("Bnr"), QStringLiteral("7"));
+    ledger.setNaturalOrder();
+    change(ledger, 10, QStringLiteral("Saldo"), QStringLiteral("1,00"));
+    change(ledger, 11, QStringLiteral("Bnr"), QString());
+    change(ledger, 12, QStringLiteral("Bnr"), QStringLiteral("99999"));
+    change(ledger, 13, QStringLiteral("Bnr"), QStringLiteral("-3"));
+    change(ledger, 500, QStringLiteral("Knr"), QStringLiteral("9999"));
+    change(chart, 5, QStringLiteral("Saldo"), QStringLiteral("12,34"));
+    chart.append();
+    chart.setText(QStringLiteral("Knr"), QStringLiteral("3500")); // a second record of a VAT account
+    chart.setText(QStringLiteral("Typ"), QStringLiteral("A"));
+    chart.post();
+
+    const QList<InvariantFinding> live = checkInvariants(session, 1000);
+    EXPECT_GE(live.size(), 10);
+    EXPECT_EQ(lines(live), lines(checkInvariants(loadBooks(session), 1000)));
+}
+
+} // namespace
+} // namespace kontaro::data
