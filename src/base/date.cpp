@@ -13,10 +13,21 @@ QDate zeroDate() {
 QString formatDate(const QDate& date) {
     if (!date.isValid())
         return {};
-    return QStringLiteral("%1.%2.%3")
-        .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(date.month(), 2, 10, QLatin1Char('0'))
-        .arg(date.year(), 4, 10, QLatin1Char('0'));
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    // One calendar conversion and one allocation: reports and exports print a date on every line.
+    date.getDate(&year, &month, &day);
+    if (year < 0 || year > 9999)
+        return QStringLiteral("%1.%2.%3")
+            .arg(day, 2, 10, QLatin1Char('0'))
+            .arg(month, 2, 10, QLatin1Char('0'))
+            .arg(year, 4, 10, QLatin1Char('0'));
+    const auto digit = [](int value) { return QChar(u'0' + value % 10); };
+    const QChar text[] = {digit(day / 10),  digit(day),       QLatin1Char('.'),   digit(month / 10),
+                          digit(month),     QLatin1Char('.'), digit(year / 1000), digit(year / 100),
+                          digit(year / 10), digit(year)};
+    return QString(text, 10);
 }
 
 std::optional<QDate> parseShortDate(const QString& text) {

@@ -14,7 +14,8 @@
 namespace kontaro::text {
 
 QByteArray encodeWindows1252(const QString& text) {
-    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
+    // Opening the converter costs more than encoding a line, and files are written line by line.
+    static thread_local QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
     QByteArray out;
     out.reserve(text.size());
     // Encode per character so that an unmappable one becomes exactly one "?".

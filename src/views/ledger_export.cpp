@@ -20,8 +20,18 @@ using namespace data::fields;
 const QChar Tab = QLatin1Char('\t');
 const Format AmountFormat(QStringLiteral("%15.2f"));
 
-QString tabbed(const QStringList& fields) {
-    return fields.join(Tab);
+QString tabbed(std::initializer_list<QString> fields) {
+    qsizetype size = qsizetype(fields.size());
+    for (const QString& field : fields)
+        size += field.size();
+    QString line;
+    line.reserve(size);
+    for (const QString& field : fields) {
+        if (&field != fields.begin())
+            line += Tab;
+        line += field;
+    }
+    return line;
 }
 
 // The account fields of both parts, read by index: the walks visit every account twice.
