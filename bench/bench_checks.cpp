@@ -1,17 +1,13 @@
 // Figures of the commands that read the whole books: the consistency check (prüfung.txt), the
 // ledger export (konten.csv) and the group-sums printout. The size comes from KONTARO_BENCH_LINES
 // (posted journal lines, default 100000, three ledger lines each; 300 accounts).
-#include "app/t_kontaro.h"
-#include "data/books_generator.h"
-#include "data/new_books.h"
 #include "forms/scripted_ui.h"
+#include "generated_program.h"
 #include "views/consistency_check.h"
 #include "views/ledger_export.h"
 #include "views/t_kontoplan.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 using namespace kontaro;
 
@@ -26,33 +22,13 @@ public:
     QString lastMessage;
 };
 
-class GeneratedBooks {
-public:
-    GeneratedBooks() {
-        const QByteArray size = qgetenv("KONTARO_BENCH_LINES");
-        m_directory = m_root.path() + QStringLiteral("/KT2026");
-        data::createEmptyBooks(m_directory);
-        data::generateBooks(m_directory, data::BooksSize{size.isEmpty() ? 100000 : size.toInt(), 300});
-        m_app = std::make_unique<app::T_Kontaro>(ui, m_directory);
-        if (!m_app->start())
-            throw std::runtime_error("the program did not start");
-    }
-    app::T_Kontaro& app() { return *m_app; }
-    ForgetfulUi ui;
-
-private:
-    QTemporaryDir m_root;
-    QString m_directory;
-    std::unique_ptr<app::T_Kontaro> m_app;
-};
-
-GeneratedBooks& books() {
-    static GeneratedBooks generated;
+bench::GeneratedProgram<ForgetfulUi>& books() {
+    static bench::GeneratedProgram<ForgetfulUi> generated;
     return generated;
 }
 
 void BM_ConsistencyCheck(benchmark::State& state) {
-    app::T_Kontaro& app = books().app();
+    app::T_Kontaro& app = *books().app;
     bool clean = false;
     for (auto _ : state)
         app.run([&] { clean = views::checkBooks(app, app.ag()); });
@@ -62,7 +38,7 @@ void BM_ConsistencyCheck(benchmark::State& state) {
 BENCHMARK(BM_ConsistencyCheck)->Unit(benchmark::kMillisecond);
 
 void BM_LedgerExport(benchmark::State& state) {
-    app::T_Kontaro& app = books().app();
+    app::T_Kontaro& app = *books().app;
     for (auto _ : state)
         app.run([&] { views::exportLedger(app, app.ag()); });
     state.counters["lines"] = double(app.ag().count());
@@ -70,7 +46,7 @@ void BM_LedgerExport(benchmark::State& state) {
 BENCHMARK(BM_LedgerExport)->Unit(benchmark::kMillisecond);
 
 void BM_GroupSums(benchmark::State& state) {
-    app::T_Kontaro& app = books().app();
+    app::T_Kontaro& app = *books().app;
     for (auto _ : state)
         app.run([&] { app.kontoplan().printGroupSums(); });
     state.counters["lines"] = double(books().ui.printedLines);

@@ -1,26 +1,17 @@
 // Figures of the journal and ledger-account windows on large books: the printouts, the balance
 // re-sync and a journal search that finds nothing. The size comes from KONTARO_BENCH_LINES (journal
 // lines, default 100000; 300 accounts).
-#include "app/t_kontaro.h"
-#include "data/books_builder.h"
-#include "data/books_generator.h"
 #include "data/cursor.h"
 #include "forms/scripted_ui.h"
+#include "generated_program.h"
 #include "views/t_journal.h"
 #include "views/t_konto.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 using namespace kontaro;
 
 namespace {
-
-int journalLines() {
-    const QByteArray env = qgetenv("KONTARO_BENCH_LINES");
-    return env.isEmpty() ? 100000 : env.toInt();
-}
 
 // Keeps only the size of what is printed, so repeated printouts do not pile up in memory.
 class CountingUi : public forms::ScriptedUi {
@@ -29,21 +20,7 @@ public:
     std::size_t printedLines = 0;
 };
 
-// The program started on generated books, once per run.
-struct Program {
-    Program() {
-        directory = root.path() + QStringLiteral("/KT2026");
-        data::buildBooks(directory, {});
-        data::generateBooks(directory, data::BooksSize{journalLines(), 300});
-        app = std::make_unique<app::T_Kontaro>(ui, directory);
-        if (!app->start())
-            throw std::runtime_error("the program did not start");
-    }
-    QTemporaryDir root;
-    QString directory;
-    CountingUi ui;
-    std::unique_ptr<app::T_Kontaro> app;
-};
+using Program = bench::GeneratedProgram<CountingUi>;
 
 Program& program() {
     static Program p;
