@@ -303,6 +303,9 @@ void T_Kontaro::execute(Command command) {
         openDocument(m_dataDirectory + QStringLiteral("/KtInfo.doc"), QString(),
                      QStringLiteral("\"KtInfo.doc\" fehlt."));
         break;
+    case Command::Beleg:
+        m_buchen->showVoucher(m_journal->lines().asText(QStringLiteral("Beleg")));
+        break;
     case Command::Info:
         bringToFront(m_info->componentName());
         break;

@@ -411,6 +411,7 @@ void T_Buchen::connectHandlers() {
     control(QStringLiteral("JournalLoeschen")).onClick = [this] { deleteLine(); };
     control(QStringLiteral("BuchenVerboten")).onClick = [this] { protect(); };
     control(QStringLiteral("B_ust")).onClick = [this] { closeVat(); };
+    connectAids();
     control(QStringLiteral("Ok")).onClick = [this] {
         if (m_started)
             statusCheck(true);

@@ -60,6 +60,9 @@ public:
     void closeVat();
     // The VAT return page of the last closing.
     const output::PageBuffer& druUst() const { return *m_druUst; }
+    // Opens the file of a voucher from the voucher folder with its program (the voucher field's
+    // "#", and the main menu's voucher of the journal's current line).
+    void showVoucher(const QString& beleg);
 
 protected:
     void onDeactivate() override;
@@ -128,6 +131,25 @@ private:
     QStringList m_vorlagen;
     // The VAT return page (Courier New 10 pt, plain).
     std::unique_ptr<output::PageBuffer> m_druUst;
+
+    // Posting aids: templates, voucher and statement numbers, swap, currency conversion, last
+    // ledger amount, account search and the switch of the ledger window.
+    void connectAids();
+    void storeTemplate();
+    void deleteTemplate();
+    void nameAsBuchtext(const data::Cursor& account);
+    void setBeleg(const QString& beleg);
+    void setAnr(int anr);
+    void swapAccounts();
+    void convertCurrency(bool multiply);
+    void restoreEuroAlt();
+    void takeLastLedgerAmount();
+    void switchLedgerAccount();
+    void pickVoucherFile();
+    void searchAccount();
+    void continueAccountSearch();
+    // The account search term, upper case, kept from one search to the next.
+    QString m_suchbegriff;
 };
 
 } // namespace kontaro::posting

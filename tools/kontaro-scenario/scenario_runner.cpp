@@ -261,10 +261,13 @@ void ScenarioRunner::buildBooks(const Step& step) {
             lines << line.verb + QLatin1Char(' ') + line.arguments;
     data::buildBooks(m_directory, lines);
     // "datei NAME" with "| ..." lines below: a text file of the data directory.
+    // "datei belege/4711.pdf": the folders of the path are made first.
     for (const Step& line : step.children)
-        if (line.verb == QLatin1String("datei"))
-            text::writeLines(m_directory + QLatin1Char('/') + textArgument(line.arguments),
-                             blockTexts(line.block));
+        if (line.verb == QLatin1String("datei")) {
+            const QString path = m_directory + QLatin1Char('/') + textArgument(line.arguments);
+            QDir().mkpath(QFileInfo(path).path());
+            text::writeLines(path, blockTexts(line.block));
+        }
 }
 
 // "books kopie PATH": a copy of existing books; "$NAME" stands for an environment variable.
