@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <functional>
 #include <vector>
 
 namespace kontaro::years {
@@ -27,6 +28,23 @@ constexpr double SchillingPerEuro = 13.7603;
 
 double toDouble(Money amount) {
     return static_cast<double>(amount.toLongDouble());
+}
+
+// Appends one archive row per source row, filled by `fill`. A row that cannot be written ends the
+// year's copying; the rows before it stay. False then.
+bool copyRows(data::Cursor& source, data::Cursor& archive, const std::function<void()>& fill) {
+    try {
+        for (source.first(); !source.eof(); source.next()) {
+            archive.append();
+            fill();
+            archive.post();
+        }
+    } catch (const UserError&) {
+        if (archive.state() != data::CursorState::Browse)
+            archive.cancel();
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -101,8 +119,7 @@ int ArchiveRebuild::copyCharts() {
             continue; // a chart that cannot be read leaves its year out
         }
         const QString yearText = QString::number(year);
-        for (chart.first(); !chart.eof(); chart.next()) {
-            archive.append();
+        const bool complete = copyRows(chart, archive, [&] {
             archive.setText(QStringLiteral("JAHR"), yearText);
             archive.setText(QStringLiteral("KNR"), chart.asText(f::Knr));
             archive.setText(QStringLiteral("TYP"), chart.asText(f::Typ));
@@ -110,9 +127,9 @@ int ArchiveRebuild::copyCharts() {
             archive.setDouble(QStringLiteral("SALDO"), toDouble(chart.asMoney(f::Saldo)));
             archive.setDouble(QStringLiteral("BUDGET"), toDouble(chart.asMoney(f::Budget)));
             archive.setText(QStringLiteral("GRUPPE"), chart.asText(QStringLiteral("Gruppe")));
-            archive.post();
-        }
-        ++years;
+        });
+        if (complete)
+            ++years;
     }
     ui.status(QStringLiteral("*** \"knt9plan\" OK"));
     return years;
@@ -144,8 +161,7 @@ void ArchiveRebuild::copyJournals() {
         }
         const QString yearText = QString::number(year);
         const auto money = [&](const QString& field) { return toDouble(journal.asMoney(field)); };
-        for (journal.first(); !journal.eof(); journal.next()) {
-            archive.append();
+        copyRows(journal, archive, [&] {
             archive.setText(QStringLiteral("SOLLKNT"), journal.asText(f::SollKnt));
             archive.setText(QStringLiteral("HABENKNT"), journal.asText(f::HabenKnt));
             archive.setText(QStringLiteral("USTKNT"), journal.asText(f::UstKnt));
@@ -161,8 +177,7 @@ void ArchiveRebuild::copyJournals() {
             archive.setText(QStringLiteral("BELEG"), journal.asText(QStringLiteral("Beleg")));
             archive.setDate(QStringLiteral("DATUM"), journal.asDate(QStringLiteral("Datum")));
             archive.setText(QStringLiteral("JAHR"), yearText);
-            archive.post();
-        }
+        });
     }
 }
 
