@@ -149,8 +149,11 @@ void FormView::connectEvents(const Bound& bound) {
     const QString name = bound.control->name();
     switch (bound.control->kind()) {
     case ControlKind::Button:
-        connect(static_cast<QPushButton*>(bound.widget), &QPushButton::clicked, this,
-                [this, name] { m_host.forward([this, name] { m_form.click(name); }); });
+        // An access key clicks without taking the focus: the text typed so far counts first.
+        connect(static_cast<QPushButton*>(bound.widget), &QPushButton::clicked, this, [this, name] {
+            commitPending();
+            m_host.forward([this, name] { m_form.click(name); });
+        });
         break;
     case ControlKind::CheckBox:
         connect(static_cast<QCheckBox*>(bound.widget), &QCheckBox::clicked, this,
