@@ -99,6 +99,11 @@ private Q_SLOTS:
         QWidget* name = program.view(Buchen).widget(QStringLiteral("habenName"));
         QTest::mouseDClick(name, Qt::LeftButton);
         QCOMPARE(program.app().buchen().control(QStringLiteral("Buchtext")).text(), QStringLiteral("Bank"));
+        QTest::mouseClick(program.widget<QPushButton>(Buchen, QStringLiteral("B_StoVorlage")),
+                          Qt::LeftButton);
+        auto* templates = program.widget<QComboBox>(Buchen, QStringLiteral("Buchtext"));
+        QCOMPARE(templates->count(), 1);
+        QCOMPARE(templates->itemText(0), QStringLiteral("Bank"));
 
         program.ui().answerFile(program.directory() + QStringLiteral("/belege/rechnung2.pdf"));
         QTest::mouseDClick(beleg, Qt::LeftButton);
