@@ -58,7 +58,7 @@ void T_Buchen::pickVoucherFile() {
     const QString folder = voucherFolder(m_windows.dataDirectory());
     const std::optional<QString> file = ui().openFile(
         QStringLiteral("Beleg auswählen"), QFileInfo(folder).isDir() ? folder : m_windows.dataDirectory(),
-        QStringLiteral("Alle Dateien|*.*"));
+        QStringLiteral("Alle Dateien|*"));
     editLine();
     QString beleg = file ? QFileInfo(*file).fileName() : m_j->asText(QStringLiteral("Beleg"));
     for (const char* extension : {".pdf", ".doc", ".sxw", ".sxc", ".xls", ".jpg", ".txt"}) {
