@@ -1,5 +1,6 @@
 #include "base/money.h"
 
+#include <cmath>
 #include <limits>
 
 namespace kontaro {
@@ -42,6 +43,15 @@ Money Money::fromCents(std::int64_t cents) {
 
 Money Money::fromInteger(std::int64_t whole) {
     return Money(checked(Wide(whole) * Scale));
+}
+
+Money Money::fromDouble(double value) {
+    // In extended precision the product keeps the digits the double carries; only then round.
+    const long double scaled = static_cast<long double>(value) * Scale;
+    constexpr long double Limit = 9.2e18L;
+    if (!std::isfinite(scaled) || scaled >= Limit || scaled <= -Limit)
+        throw MoneyOverflow();
+    return Money(std::llroundl(scaled));
 }
 
 Money Money::roundedToCents(Rounding rounding) const {

@@ -31,6 +31,10 @@ public:
     static constexpr Money fromUnits(std::int64_t units) { return Money(units); }
     static Money fromCents(std::int64_t cents);
     static Money fromInteger(std::int64_t whole);
+    // A floating-point amount (archive tables, dBASE fields) rounded once to the nearest 1/10000,
+    // so that 0.29, whose binary value lies just below, stays 0,29. Storing then cuts to cents.
+    // Throws MoneyOverflow for values out of range, infinities and NaN.
+    static Money fromDouble(double value);
 
     constexpr std::int64_t units() const { return m_units; }
     // Whole cents after cutting toward zero: what a money field holds.

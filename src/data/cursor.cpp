@@ -376,7 +376,7 @@ FieldValue locateValue(const FieldDef& field, const QVariant& value) {
     case FieldType::Money:
         if (value.typeId() == QMetaType::QString)
             return valueFromText(field, value.toString());
-        return std::int64_t(value.toDouble() * 100.0);
+        return Money::fromDouble(value.toDouble()).cents();
     case FieldType::Float:
         return value.toDouble();
     default:

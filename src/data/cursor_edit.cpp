@@ -202,7 +202,7 @@ void Cursor::setDouble(const QString& field, double value) {
     const FieldType type =
         m_table ? m_table->layout().fields[record().fieldIndex(field)].type : FieldType::Float;
     if (type == FieldType::Money)
-        setValue(field, std::int64_t(value * 100.0));
+        setMoney(field, Money::fromDouble(value));
     else
         setValue(field, value);
 }

@@ -1,6 +1,7 @@
 #include "data/dbf_storage.h"
 
 #include "base/errors.h"
+#include "base/money.h"
 
 #include <QDate>
 #include <QDir>
@@ -117,7 +118,7 @@ void readRecord(DBFInfo* dbf, int record, const TableLayout& layout, const std::
             v = DBFReadDoubleAttribute(dbf, record, i);
             break;
         case FieldType::Money:
-            v = std::int64_t(std::llround(DBFReadDoubleAttribute(dbf, record, i) * 100.0));
+            v = Money::fromDouble(DBFReadDoubleAttribute(dbf, record, i)).cents();
             break;
         default:
             v = std::int64_t(DBFReadIntegerAttribute(dbf, record, i));

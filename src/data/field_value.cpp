@@ -62,6 +62,12 @@ FieldValue normalized(const FieldDef& field, FieldValue value) {
         if (std::holds_alternative<QString>(value))
             return valueFromText(field, std::get<QString>(value));
         return value;
+    case FieldType::Money:
+        if (const auto* d = std::get_if<double>(&value))
+            return Money::fromDouble(*d).cents();
+        if (std::holds_alternative<QString>(value))
+            return valueFromText(field, std::get<QString>(value));
+        return value;
     default:
         if (const auto* d = std::get_if<double>(&value))
             return std::int64_t(*d);

@@ -43,7 +43,7 @@ Money RecordView::asMoney(const QString& name) const {
         return type == FieldType::Money ? Money::fromCents(*n) : Money::fromInteger(*n);
     }
     if (const auto* d = std::get_if<double>(&v))
-        return Money::parse(QString::number(*d, 'f', 4), QLatin1Char('.'), QChar()).value_or(Money());
+        return Money::fromDouble(*d);
     if (const auto* t = std::get_if<QString>(&v))
         return Money::parse(*t).value_or(Money());
     return Money();

@@ -12,10 +12,6 @@ std::int64_t factorPercent(int ustP) {
 // value × numerator / denominator rounded once, straight to whole cents: a result in units of
 // 1/10000 of (denominator × 100) is a count of cents.
 Money toCents(Money value, std::int64_t numerator, std::int64_t denominator) {
-    if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
-    }
     return Money::fromCents(value.mulDiv(numerator, denominator * 100, Rounding::HalfEven).units());
 }
 
@@ -30,23 +26,11 @@ Money netToCent(Money gross, int ustP) {
 }
 
 Money netFourDecimals(Money gross, int ustP) {
-    std::int64_t denominator = factorPercent(ustP);
-    std::int64_t numerator = 100;
-    if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
-    }
-    return gross.mulDiv(numerator, denominator, Rounding::HalfEven);
+    return gross.mulDiv(100, factorPercent(ustP), Rounding::HalfEven);
 }
 
 std::int64_t percentHalfEven(Money part, Money whole) {
-    std::int64_t denominator = whole.units();
-    std::int64_t numerator = 100;
-    if (denominator < 0) {
-        numerator = -numerator;
-        denominator = -denominator;
-    }
-    return Money::fromUnits(part.units()).mulDiv(numerator, denominator, Rounding::HalfEven).units();
+    return part.mulDiv(100, whole.units(), Rounding::HalfEven).units();
 }
 
 } // namespace kontaro::posting

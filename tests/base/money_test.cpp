@@ -72,6 +72,30 @@ TEST(Money, MulDivIsExactBeforeRounding) {
     EXPECT_THROW(one.dividedBy(0, Rounding::HalfEven), std::domain_error);
 }
 
+TEST(Money, FromDoubleRoundsOnceToTheUnitThenStoringCuts) {
+    struct Case {
+        double value;
+        std::int64_t storedCents;
+    };
+    const Case cases[] = {
+        {0.29, 29},     // binary 0.28999...: a plain cut would give 0,28
+        {1.005, 100},   // 1,0050 after rounding to the unit, cut to 1,00 when stored
+        {-2.675, -267}, // -2,6750, cut toward zero
+        {1e12, 100000000000000},
+        {0.1 + 0.2, 30},
+        {-0.29, -29},
+        {123456.78, 12345678},
+        {0.0, 0},
+        {-0.004999, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Money::fromDouble(c.value).stored(), Money::fromCents(c.storedCents)) << c.value;
+    EXPECT_EQ(Money::fromDouble(-1.23456), units(-12346));
+    for (const double bad :
+         {1e16, -1e16, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_THROW(Money::fromDouble(bad), MoneyOverflow) << bad;
+}
+
 TEST(Money, OverflowThrowsInsteadOfWrapping) {
     EXPECT_THROW(units(Max) + units(1), MoneyOverflow);
     EXPECT_THROW(units(Min) - units(1), MoneyOverflow);

@@ -201,6 +201,38 @@ INSTANTIATE_TEST_SUITE_P(
                       LocateCase{"NullMatchesEmpty", "ustp", {QString()}, {}, 3}),
     [](const ::testing::TestParamInfo<LocateCase>& info) { return std::string(info.param.name); });
 
+// Floating-point amounts reach money fields through several doors; each must round to the unit
+// once and then cut, as Money does, so 0,29 (binary 0.28999...) never turns into 0,28.
+TEST_F(CursorTest, MoneyFromFloatingPointRoundsOnceThenCuts) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {{0.29, "0,29"}, {1.005, "1,00"}, {-2.675, "-2,67"}, {1e12, "1000000000000,00"}};
+    Cursor plan(session(), QStringLiteral("kntplan.DB"));
+    for (const Case& c : cases) {
+        plan.append();
+        plan.setText(QStringLiteral("Knr"), QString::number(c.value));
+        plan.setDouble(QStringLiteral("Saldo"), c.value);
+        plan.setValue(QStringLiteral("Budget"), c.value);
+        plan.post();
+        EXPECT_EQ(plan.asText(QStringLiteral("Saldo")), QString::fromLatin1(c.text)) << c.value;
+        EXPECT_EQ(plan.asText(QStringLiteral("Budget")), QString::fromLatin1(c.text)) << c.value;
+    }
+    plan.first();
+    EXPECT_TRUE(plan.locate(QStringLiteral("Saldo"), {0.29}));
+    EXPECT_EQ(plan.asText(QStringLiteral("Knr")), QStringLiteral("0.29"));
+    EXPECT_TRUE(plan.locate(QStringLiteral("Budget"), {-2.675}));
+    EXPECT_EQ(plan.asText(QStringLiteral("Knr")), QStringLiteral("-2.675"));
+
+    session().createTable(QStringLiteral("knt1plan.DBF"));
+    Cursor dbf(session(), QStringLiteral("knt1plan.DBF"));
+    dbf.append();
+    dbf.setDouble(QStringLiteral("SALDO"), 0.29);
+    dbf.post();
+    EXPECT_EQ(dbf.asMoney(QStringLiteral("SALDO")), Money::fromCents(29));
+}
+
 TEST_F(CursorTest, MovingAwayPostsTheEdit) {
     Cursor j(session(), QStringLiteral("journal.DB"));
     appendRows(j, {QStringLiteral("Buchtext=a"), QStringLiteral("Buchtext=b")});

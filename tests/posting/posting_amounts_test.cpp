@@ -31,6 +31,7 @@ constexpr RateCase RateCases[] = {
     {"gross_just_above_half_cent", "0,0042", 20, "0,01", "0,00", "0,0035"},
     {"no_rate_is_factor_one", "7,77", 0, "7,77", "7,77", "7,7700"},
     {"minus_hundred_percent_counts_as_none", "5,00", -100, "5,00", "5,00", "5,0000"},
+    {"rate_below_minus_hundred_gives_negative_factor", "0,33", -103, "-0,01", "-11,00", "-11,0000"},
 };
 
 class RateTest : public testing::TestWithParam<RateCase> {};
