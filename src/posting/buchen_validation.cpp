@@ -254,12 +254,25 @@ void T_Buchen::validate() {
     if (m_windows.liveSettings().strengesDatum() && !lineIsFirst() &&
         datum.month() < m_datumVorgaenger.month())
         setMeldung(QStringLiteral("FEHLER: Datum liegt nicht in Buchungsperiode"));
-    // Posting to the line's own VAT account would give that account two ledger lines under one
-    // number, each computed from the same old balance.
-    if (hasVat && (j.asText(UstKnt) == j.asText(SollKnt) || j.asText(UstKnt) == j.asText(HabenKnt)))
-        setMeldung(QStringLiteral("FEHLER: Ust Konto darf nicht Soll- oder Haben-Konto sein"));
+    checkBeyondTable();
 
     m_windows.journal().refreshLines();
+}
+
+// Errors that guard the books beyond the message table above. They run after it, in the order
+// they were added, so none of them hides a message of the table; new checks go at the end.
+void T_Buchen::checkBeyondTable() {
+    const data::Cursor& j = *m_j;
+    const QString ustKnt = j.asText(UstKnt);
+    const bool hasVat = !ustKnt.isEmpty();
+    // Posting to the line's own VAT account would give that account two ledger lines under one
+    // number, each computed from the same old balance.
+    if (hasVat && (ustKnt == j.asText(SollKnt) || ustKnt == j.asText(HabenKnt)))
+        setMeldung(QStringLiteral("FEHLER: Ust Konto darf nicht Soll- oder Haben-Konto sein"));
+    // Without its account record the VAT ledger lines would start from 0 on every posting and the
+    // balances of the books would no longer add up to 0.
+    if (hasVat && m_u->isEmpty())
+        setMeldung(QStringLiteral("FEHLER: Ust-Konto ") + ustKnt + QStringLiteral(" fehlt im Kontoplan"));
 }
 
 } // namespace kontaro::posting

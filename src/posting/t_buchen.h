@@ -87,6 +87,8 @@ private:
     void accountChanged(const QString& field);
     bool accountsShown() const;
     void setMeldung(const QString& text);
+    // The red messages checked after the validation's own table (see there).
+    void checkBeyondTable();
     void syncOtherWindows();
 
     // Posting.
