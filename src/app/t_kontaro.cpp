@@ -173,6 +173,18 @@ void T_Kontaro::activateWindow(const QString& componentName) {
     next->activate();
 }
 
+void T_Kontaro::leaveActiveWindow() {
+    run([this] {
+        m_kontoplan->finishPendingEdit();
+        // Cleared first: a leave handler that fails must not keep the program from ending the
+        // next time.
+        forms::Form* active = child(m_active);
+        m_active.clear();
+        if (active)
+            active->deactivate();
+    });
+}
+
 void T_Kontaro::bringToFront(const QString& componentName) {
     forms::Form* form = child(componentName);
     if (!form)
@@ -368,6 +380,7 @@ void T_Kontaro::loadLayout(int number) {
 void T_Kontaro::closeMainWindow() {
     if (!m_running)
         return;
+    leaveActiveWindow();
     const Answer answer = m_ui.question(
         QStringLiteral("JA: Daten PRÜFEN und wenn Fehlerfrei automatisch beenden oder NEIN: nicht prüfen und "
                        "sofort beenden."),

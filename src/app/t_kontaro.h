@@ -59,6 +59,10 @@ public:
     // The active child window; activating another one deactivates the old one first.
     QString activeWindow() const { return m_active; }
     void activateWindow(const QString& componentName);
+    // Leaves the active child window, so its leave handlers run (the settings window stores its
+    // settings, the posting window validates its line), after saving a chart record left in edit.
+    // Afterwards no child window is active. Program end, the new year and SIGTERM run it first.
+    void leaveActiveWindow();
     // Shows the window in normal state if it was minimised and makes it the active one.
     void bringToFront(const QString& componentName);
 

@@ -106,11 +106,27 @@ void T_Kontoplan::abbrechen() {
 }
 
 void T_Kontoplan::speichern() {
+    m_saved.reset();
     m_table->post();
-    if (m_saved.gruppe.isEmpty())
+    if (!m_saved)
+        return; // an untouched new record was dropped: nothing was saved to warn about
+    if (m_saved->gruppe.isEmpty())
         ui().message(QStringLiteral("VORSICHT: Gruppe ist leer!"));
-    if (m_saved.ustKnt.contains(QLatin1Char(' ')) || m_saved.knr.contains(QLatin1Char(' ')))
+    if (m_saved->ustKnt.contains(QLatin1Char(' ')) || m_saved->knr.contains(QLatin1Char(' ')))
         ui().message(QStringLiteral("Konto enthält Blank (Zwischenraum). Bitte entfernen!"));
+}
+
+void T_Kontoplan::finishPendingEdit() {
+    if (!isEditing(*m_table))
+        return;
+    const QString knr = currentKnr();
+    try {
+        m_table->post();
+    } catch (const Abort&) {
+        m_table->cancel();
+        afterSaveOrCancel();
+        ui().message(QStringLiteral("Die Änderung am Konto \"%1\" wurde nicht gespeichert.").arg(knr));
+    }
 }
 
 // Ctrl+Delete deletes the current record after the grid's own confirmation.

@@ -60,8 +60,8 @@ T_Kontoplan::T_Kontoplan(forms::Windows& windows)
     data::CursorEvents& events = m_table->events();
     events.afterScroll = [this](data::Cursor&) { cursorMoved(); };
     events.afterPost = [this](data::Cursor& t) {
-        m_saved = {t.asText(QStringLiteral("Knr")), t.asText(QStringLiteral("UstKnt")),
-                   t.asText(QStringLiteral("Gruppe"))};
+        m_saved = Saved{t.asText(QStringLiteral("Knr")), t.asText(QStringLiteral("UstKnt")),
+                        t.asText(QStringLiteral("Gruppe"))};
         afterSaveOrCancel();
     };
     events.stateChange = [this](data::Cursor&) { stateChanged(); };

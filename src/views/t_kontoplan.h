@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace kontaro::data {
 class Cursor;
@@ -44,6 +45,10 @@ public:
     output::PageBuffer& re() const { return *m_re; }
     output::LineList& gru() const { return *m_gru; }
 
+    // A record left in edit or insert is saved under the save rules; when a rule refuses it, it
+    // is cancelled and a message names the account (program end, new year).
+    void finishPendingEdit();
+
     // The grid's rows and entry rules, with EDIT's field locks.
     KontoplanGrid& grid() const { return *m_grid; }
     // True while the protection toggle runs.
@@ -81,12 +86,14 @@ private:
     std::unique_ptr<KontoplanRules> m_rules;
     std::unique_ptr<output::PageBuffer> m_re;
     std::unique_ptr<output::LineList> m_gru;
-    // What the last save wrote, for the warnings of OK (the cursor may have moved on since).
+    // What the last save wrote, for the warnings of OK (the cursor may have moved on since);
+    // empty when nothing was saved since (an untouched new record is dropped, not saved).
     struct Saved {
         QString knr;
         QString ustKnt;
         QString gruppe;
-    } m_saved;
+    };
+    std::optional<Saved> m_saved;
 };
 
 } // namespace kontaro::views
