@@ -13,11 +13,12 @@
 
 namespace kontaro::text {
 
-QByteArray encodeWindows1252(const QString& text) {
+namespace {
+
+// Appends the text in Windows-1252 to `out`, so that a whole file is encoded into one buffer.
+void appendWindows1252(QByteArray& out, const QString& text) {
     // Opening the converter costs more than encoding a line, and files are written line by line.
     static thread_local QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
-    QByteArray out;
-    out.reserve(text.size());
     // Encode per character so that an unmappable one becomes exactly one "?".
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
@@ -37,6 +38,14 @@ QByteArray encodeWindows1252(const QString& text) {
         }
         i += length - 1;
     }
+}
+
+} // namespace
+
+QByteArray encodeWindows1252(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    appendWindows1252(out, text);
     return out;
 }
 
@@ -249,9 +258,13 @@ QStringList readLines(const QString& path) {
 }
 
 void writeLines(const QString& path, const QStringList& lines) {
+    qsizetype size = 0;
+    for (const QString& line : lines)
+        size += line.size() + 2;
     QByteArray bytes;
+    bytes.reserve(size);
     for (const QString& line : lines) {
-        bytes += encodeWindows1252(line);
+        appendWindows1252(bytes, line);
         bytes += "\r\n";
     }
     writeFile(path, bytes);

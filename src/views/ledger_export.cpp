@@ -20,13 +20,14 @@ using namespace data::fields;
 const QChar Tab = QLatin1Char('\t');
 const Format AmountFormat(QStringLiteral("%15.2f"));
 
-QString tabbed(std::initializer_list<QString> fields) {
+// Views, not copies: the fields are read straight from the row.
+QString tabbed(std::initializer_list<QStringView> fields) {
     qsizetype size = qsizetype(fields.size());
-    for (const QString& field : fields)
+    for (QStringView field : fields)
         size += field.size();
     QString line;
     line.reserve(size);
-    for (const QString& field : fields) {
+    for (const QStringView& field : fields) {
         if (&field != fields.begin())
             line += Tab;
         line += field;
@@ -68,6 +69,13 @@ private:
     const int m_name;
 };
 
+// A text field without copying its text: the export reads several per ledger line.
+const QString& textField(const data::Cursor& cursor, int field) {
+    static const QString empty;
+    const auto* text = std::get_if<QString>(&cursor.value(field));
+    return text ? *text : empty;
+}
+
 void addLedgerLines(output::LineList& ag, data::Cursor& zeilen, const QString& knr) {
     const int gknt = zeilen.fieldIndex(QStringLiteral("GKnt"));
     const int soll = zeilen.fieldIndex(SollBetrag);
@@ -78,9 +86,10 @@ void addLedgerLines(output::LineList& ag, data::Cursor& zeilen, const QString& k
     const int beleg = zeilen.fieldIndex(QStringLiteral("Beleg"));
     const int bnr = zeilen.fieldIndex(Bnr);
     for (zeilen.first(); !zeilen.eof(); zeilen.next())
-        ag.add(tabbed({knr, zeilen.asText(gknt), AmountFormat({zeilen.asMoney(soll) - zeilen.asMoney(haben)}),
-                       zeilen.asText(datum), zeilen.asText(buchtext), zeilen.asText(anr),
-                       zeilen.asText(beleg), zeilen.asText(bnr)}));
+        ag.add(tabbed({knr, textField(zeilen, gknt),
+                       AmountFormat({zeilen.asMoney(soll) - zeilen.asMoney(haben)}), zeilen.asText(datum),
+                       textField(zeilen, buchtext), zeilen.asText(anr), textField(zeilen, beleg),
+                       zeilen.asText(bnr)}));
 }
 
 } // namespace
