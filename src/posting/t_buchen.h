@@ -58,8 +58,6 @@ public:
     // Closes the VAT accounts: prepared closing lines before the current line, the VAT return
     // printed and saved as text files.
     void closeVat();
-    // The VAT return page of the last closing.
-    const output::PageBuffer& druUst() const { return *m_druUst; }
     // Opens the file of a voucher from the voucher folder with its program (the voucher field's
     // "#", and the main menu's voucher of the journal's current line).
     void showVoucher(const QString& beleg);
