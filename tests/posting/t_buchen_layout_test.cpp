@@ -63,3 +63,14 @@ TEST_F(BuchenLayout, ControlsLieInTheScrollArea) {
     EXPECT_FALSE(form.isUsable("SollBetrag"));
     EXPECT_FALSE(form.isUsable("JournalPlus"));
 }
+
+// A button or clickable label without a handler would do nothing when pressed.
+TEST_F(BuchenLayout, EveryButtonHasACommand) {
+    for (const forms::Control* c : form.controls()) {
+        if (c->kind() == ControlKind::Button) {
+            EXPECT_TRUE(bool(c->onClick)) << c->name().toStdString();
+        }
+    }
+    EXPECT_TRUE(bool(form.control("L_beleg").onClick));
+    EXPECT_TRUE(bool(form.control("Scrollbereich").onDoubleClick));
+}
