@@ -221,7 +221,9 @@ void T_Kontaro::execute(Command command) {
         years::ArchiveRebuild(*this).run();
         break;
     case Command::NeuesJahr:
-        // The books now live on in the new directory: the program ends without the closing question.
+        // What the active window holds is saved first, so that it goes into the new year too. The
+        // books then live on in the new directory: the program ends without the closing question.
+        leaveActiveWindow();
         if (years::NewYear(*this).run())
             shutdown();
         break;

@@ -3,7 +3,9 @@
 #include "forms/form.h"
 #include "forms/windows.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace kontaro::data {
 class Cursor;
@@ -36,7 +38,7 @@ public:
 private:
     void applyFilter();
     void addBar(double value);
-    bool rowHoldsAmount(std::int64_t units) const;
+    bool rowHoldsAmount(std::optional<std::int64_t> units) const;
     bool rowHoldsText(const QString& term) const;
 
     forms::Windows& m_windows;

@@ -1,22 +1,30 @@
 // The search of the previous-years window through the old journals.
 #include "base/format.h"
+#include "base/money.h"
 #include "data/cursor.h"
 #include "years/t_alt.h"
 
-#include <cmath>
+#include <optional>
 
 namespace kontaro::years {
 
 namespace {
 
-// Both sides of an amount comparison are taken to four decimal places.
-std::int64_t tenThousandths(long double value) {
-    return std::llround(value * 10000.0L);
+// Both sides of an amount comparison are taken to four decimal places; a value beyond any amount
+// matches nothing.
+std::optional<std::int64_t> tenThousandths(double value) {
+    try {
+        return Money::fromDouble(value).units();
+    } catch (const MoneyOverflow&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace
 
-bool T_alt::rowHoldsAmount(std::int64_t units) const {
+bool T_alt::rowHoldsAmount(std::optional<std::int64_t> units) const {
+    if (!units)
+        return false;
     for (const char* field : {"SOLLBETRAG", "HABENBETRA", "USTSOLL", "USTHABEN"})
         if (!m_journal->isNull(QString::fromLatin1(field)) &&
             tenThousandths(m_journal->asDouble(QString::fromLatin1(field))) == units)
@@ -36,7 +44,7 @@ void T_alt::searchPrevious() {
     const QString term = control(QStringLiteral("SucheText")).text();
     data::Cursor& journal = *m_journal;
     if (const std::optional<long double> amount = parseNumber(term)) {
-        const std::int64_t units = tenThousandths(*amount);
+        const std::optional<std::int64_t> units = tenThousandths(static_cast<double>(*amount));
         do {
             journal.prior();
         } while (!journal.bof() && !rowHoldsAmount(units));
