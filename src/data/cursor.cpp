@@ -45,7 +45,13 @@ const FieldValue& Cursor::value(int field) const {
     requireOpen();
     if (m_state == CursorState::Edit || m_state == CursorState::Insert)
         return m_buffer[std::size_t(field)];
-    return m_row ? m_row->values[std::size_t(field)] : null;
+    if (!m_row)
+        return null;
+    // Kept per field, so that a reference to one value stays valid while others are read.
+    if (m_values.size() <= std::size_t(field))
+        m_values.resize(std::size_t(m_table->layout().fields.size()));
+    m_values[std::size_t(field)] = m_table->value(m_row, field);
+    return m_values[std::size_t(field)];
 }
 
 QString Cursor::asText(int field) const {
@@ -202,7 +208,8 @@ std::pair<std::size_t, std::size_t> Cursor::bounds() const {
 bool Cursor::visible(const Row* row) const {
     if (!m_filtered || !m_filter)
         return true;
-    return m_filter(RecordView(m_table->layout(), &row->values, m_table->filePath()));
+    return m_filter(
+        RecordView(m_table->layout(), m_table->columns(), row->slot, m_filterValues, m_table->filePath()));
 }
 
 std::size_t Cursor::rankOf(const Row* row) const {
@@ -391,7 +398,7 @@ FieldValue locateValue(const FieldDef& field, const QVariant& value) {
 bool Cursor::matches(const Row* row, const std::vector<int>& fields, const std::vector<FieldValue>& values,
                      LocateOptions options) const {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const FieldValue& have = row->values[std::size_t(fields[i])];
+        const FieldValue have = m_table->value(row, fields[i]);
         const auto* haveText = std::get_if<QString>(&have);
         const auto* wantText = std::get_if<QString>(&values[i]);
         if (haveText && wantText) {

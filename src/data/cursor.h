@@ -190,6 +190,9 @@ private:
     bool m_eof = true;
     CursorState m_state = CursorState::Inactive;
     std::vector<FieldValue> m_buffer;
+    // Values of the current row as last read, and of the row a filter looks at.
+    mutable std::vector<FieldValue> m_values;
+    mutable std::vector<FieldValue> m_filterValues;
     const Row* m_insertBefore = nullptr;
     Row* m_rowBeforeInsert = nullptr;
     std::int64_t m_savedId = -1;

@@ -9,12 +9,11 @@ namespace kontaro::data {
 
 RecordView Cursor::record() const {
     requireOpen();
-    const std::vector<FieldValue>* values = nullptr;
     if (m_state == CursorState::Edit || m_state == CursorState::Insert)
-        values = &m_buffer;
-    else if (m_row)
-        values = &m_row->values;
-    return RecordView(m_table->layout(), values, m_table->filePath());
+        return RecordView(m_table->layout(), &m_buffer, m_table->filePath());
+    if (m_row)
+        return RecordView(m_table->layout(), m_table->columns(), m_row->slot, m_values, m_table->filePath());
+    return RecordView(m_table->layout(), nullptr, m_table->filePath());
 }
 
 void Cursor::fire(const std::function<void(Cursor&)>& handler) {
@@ -45,7 +44,7 @@ void Cursor::edit() {
         insert();
         return;
     }
-    m_buffer = m_row->values;
+    m_buffer = m_table->columns().values(m_row->slot);
     setState(CursorState::Edit);
 }
 

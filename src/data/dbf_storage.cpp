@@ -192,7 +192,7 @@ static std::vector<int> mapColumns(DBFInfo* dbf, const TableLayout& layout, cons
     return columns;
 }
 
-std::vector<Row> DbfStorage::load() {
+std::vector<Row> DbfStorage::load(ColumnStore& columns) {
     DbfHandle dbf = openDbf(m_file, false);
     m_columns = mapColumns(dbf.get(), m_layout, m_file);
     const int count = DBFGetRecordCount(dbf.get());
@@ -215,6 +215,11 @@ std::vector<Row> DbfStorage::load() {
         clear();
         for (Row& row : rows)
             row.id = row.pos = insert(row);
+    }
+    columns.reserve(rows.size());
+    for (Row& row : rows) {
+        row.slot = columns.add(row.values);
+        std::vector<FieldValue>().swap(row.values);
     }
     return rows;
 }

@@ -15,7 +15,7 @@ public:
 
     static void createFile(const QString& filePath, const TableLayout& layout);
 
-    std::vector<Row> load() override;
+    std::vector<Row> load(ColumnStore& columns) override;
     std::int64_t insert(const Row& row) override;
     void update(const Row& row) override;
     void remove(const Row& row) override;

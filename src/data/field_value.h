@@ -17,12 +17,15 @@ inline bool isNullValue(const FieldValue& value) {
     return std::holds_alternative<std::monostate>(value);
 }
 
-// One row of a table in memory. `id` is the row's identity in its file (SQLite row id, or the
-// load sequence of a dBASE record); `pos` orders the journal's natural order.
+// One row of a table. `id` is the row's identity in its file (SQLite row id, or the load
+// sequence of a dBASE record); `pos` orders the journal's natural order. A row on its way to or
+// from a file carries its `values`; a row of a loaded table keeps them in the table's columns
+// under `slot`, and its `values` stay empty.
 struct Row {
     std::int64_t id = 0;
     std::int64_t pos = 0;
     std::vector<FieldValue> values;
+    std::uint32_t slot = 0;
 };
 
 // Orders two values of the same field: null first, texts by code unit.

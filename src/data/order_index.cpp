@@ -6,13 +6,42 @@
 
 namespace kontaro::data {
 
-OrderIndex::OrderIndex(OrderKey key)
-    : m_key(std::move(key)) {}
+OrderIndex::OrderIndex(OrderKey key, const ColumnStore* columns)
+    : m_key(std::move(key))
+    , m_columns(columns) {}
+
+FieldValue OrderIndex::valueOf(const Row* row, int field) const {
+    return m_columns ? m_columns->value(row->slot, field) : row->values[std::size_t(field)];
+}
+
+// compareValues of the two rows' values, without building them for integer and text columns.
+int OrderIndex::compareField(const Row* a, const Row* b, int field) const {
+    if (!m_columns)
+        return compareValues(a->values[std::size_t(field)], b->values[std::size_t(field)]);
+    const ColumnStore& c = *m_columns;
+    const bool aNull = c.isNull(a->slot, field);
+    const bool bNull = c.isNull(b->slot, field);
+    if (aNull || bNull)
+        return int(bNull) - int(aNull);
+    if (c.isIntegerField(field)) {
+        const std::int64_t x = c.integer(a->slot, field);
+        const std::int64_t y = c.integer(b->slot, field);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (c.isTextField(field)) {
+        if (c.textId(a->slot, field) == c.textId(b->slot, field))
+            return 0;
+        const int r =
+            QtPrivate::compareStrings(c.text(a->slot, field), c.text(b->slot, field), Qt::CaseSensitive);
+        return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    }
+    return compareValues(c.value(a->slot, field), c.value(b->slot, field));
+}
 
 bool OrderIndex::less(const Row* a, const Row* b) const {
     for (std::size_t i = 0; i < m_key.fields.size(); ++i) {
         const int field = m_key.fields[i];
-        int c = compareValues(a->values[field], b->values[field]);
+        int c = compareField(a, b, field);
         if (c != 0)
             return m_key.descending[i] ? c > 0 : c < 0;
     }
@@ -45,17 +74,73 @@ bool flatLess(const FlatItem& a, const FlatItem& b) {
     return a.id < b.id;
 }
 
-// Ordinals of one field: integers map straight to their biased value; other values get
-// their dense rank among the field's distinct values (equal by compareValues, equal rank).
-std::vector<std::uint64_t> fieldOrdinals(const std::vector<Row*>& rows, int field) {
+// Dense ranks (from 1) of `values` by compareValues: equal values, equal rank; null, if
+// present, sorts first and gets rank 1.
+std::vector<std::uint64_t> denseRanks(const std::vector<FieldValue>& values) {
+    std::vector<std::size_t> byValue(values.size());
+    for (std::size_t i = 0; i < byValue.size(); ++i)
+        byValue[i] = i;
+    std::sort(byValue.begin(), byValue.end(),
+              [&](std::size_t a, std::size_t b) { return compareValues(values[a], values[b]) < 0; });
+    std::vector<std::uint64_t> rank(values.size());
+    std::uint64_t next = 0;
+    for (std::size_t i = 0; i < byValue.size(); ++i) {
+        if (i == 0 || compareValues(values[byValue[i - 1]], values[byValue[i]]) != 0)
+            ++next;
+        rank[byValue[i]] = next;
+    }
+    return rank;
+}
+
+} // namespace
+
+// Ordinals of one field for the rows in m_rows: integers map straight to their biased value;
+// other values get their dense rank among the field's distinct values. Texts of a loaded table
+// are ranked by their text numbers, so only the distinct texts are sorted.
+std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
     constexpr std::uint64_t bias = std::uint64_t(1) << 63;
+    const std::vector<Row*>& rows = m_rows;
     std::vector<std::uint64_t> ordinals(rows.size());
+    if (m_columns && m_columns->isTextField(field)) {
+        const std::vector<QString>& texts = m_columns->texts(field);
+        std::vector<std::uint32_t> used;
+        std::vector<bool> seen(texts.size(), false);
+        for (const Row* r : rows) {
+            const std::uint32_t id = m_columns->textId(r->slot, field);
+            if (!seen[id]) {
+                seen[id] = true;
+                used.push_back(id);
+            }
+        }
+        std::vector<FieldValue> distinct;
+        distinct.reserve(used.size());
+        for (const std::uint32_t id : used)
+            distinct.push_back(id == 0 ? FieldValue() : FieldValue(texts[id]));
+        const std::vector<std::uint64_t> ranks = denseRanks(distinct);
+        std::vector<std::uint64_t> rankOfId(texts.size(), 0);
+        for (std::size_t i = 0; i < used.size(); ++i)
+            rankOfId[used[i]] = ranks[i];
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            ordinals[i] = rankOfId[m_columns->textId(rows[i]->slot, field)];
+        return ordinals;
+    }
     bool integers = true;
     for (std::size_t i = 0; i < rows.size() && integers; ++i) {
+        if (m_columns) {
+            if (!m_columns->isIntegerField(field)) {
+                integers = false;
+            } else if (m_columns->isNull(rows[i]->slot, field)) {
+                ordinals[i] = 0;
+            } else {
+                ordinals[i] = std::uint64_t(m_columns->integer(rows[i]->slot, field)) ^ bias;
+                integers = ordinals[i] != 0; // the lowest integer would collide with null
+            }
+            continue;
+        }
         const FieldValue& v = rows[i]->values[std::size_t(field)];
         if (const auto* n = std::get_if<std::int64_t>(&v)) {
             ordinals[i] = std::uint64_t(*n) ^ bias;
-            integers = ordinals[i] != 0; // the lowest integer would collide with null
+            integers = ordinals[i] != 0;
         } else if (isNullValue(v)) {
             ordinals[i] = 0;
         } else {
@@ -65,49 +150,33 @@ std::vector<std::uint64_t> fieldOrdinals(const std::vector<Row*>& rows, int fiel
     if (integers)
         return ordinals;
 
-    // Distinct values by exact identity; texts shared on load hash quickly by content.
+    // Distinct values by exact identity, then ranked.
     struct Hash {
-        std::size_t operator()(const FieldValue* v) const {
-            if (const auto* t = std::get_if<QString>(v))
+        std::size_t operator()(const FieldValue& v) const {
+            if (const auto* t = std::get_if<QString>(&v))
                 return qHash(*t);
-            if (const auto* n = std::get_if<std::int64_t>(v))
+            if (const auto* n = std::get_if<std::int64_t>(&v))
                 return std::hash<std::int64_t>()(*n);
-            if (const auto* d = std::get_if<double>(v))
+            if (const auto* d = std::get_if<double>(&v))
                 return std::hash<double>()(*d);
             return 0;
         }
     };
-    struct Equal {
-        bool operator()(const FieldValue* a, const FieldValue* b) const { return *a == *b; }
-    };
-    std::unordered_map<const FieldValue*, std::uint64_t, Hash, Equal> distinct;
-    std::vector<const FieldValue*> values;
+    std::unordered_map<FieldValue, std::uint64_t, Hash> distinct;
+    std::vector<FieldValue> values;
     std::vector<std::uint64_t> slot(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const FieldValue* v = &rows[i]->values[std::size_t(field)];
+        FieldValue v = valueOf(rows[i], field);
         const auto [it, added] = distinct.try_emplace(v, values.size());
         if (added)
-            values.push_back(v);
+            values.push_back(std::move(v));
         slot[i] = it->second;
     }
-    std::vector<std::size_t> byValue(values.size());
-    for (std::size_t i = 0; i < byValue.size(); ++i)
-        byValue[i] = i;
-    std::sort(byValue.begin(), byValue.end(),
-              [&](std::size_t a, std::size_t b) { return compareValues(*values[a], *values[b]) < 0; });
-    std::vector<std::uint64_t> rank(values.size());
-    std::uint64_t next = 0;
-    for (std::size_t i = 0; i < byValue.size(); ++i) {
-        if (i == 0 || compareValues(*values[byValue[i - 1]], *values[byValue[i]]) != 0)
-            ++next; // null, if present, sorts first and gets rank 1
-        rank[byValue[i]] = next;
-    }
+    const std::vector<std::uint64_t> rank = denseRanks(values);
     for (std::size_t i = 0; i < rows.size(); ++i)
         ordinals[i] = rank[slot[i]];
     return ordinals;
 }
-
-} // namespace
 
 void OrderIndex::build(std::vector<Row*> rows) {
     m_rows = std::move(rows);
@@ -129,7 +198,7 @@ void OrderIndex::build(std::vector<Row*> rows) {
         item.row = m_rows[i];
     }
     for (std::size_t k = 0; k < m_key.fields.size(); ++k) {
-        const std::vector<std::uint64_t> ordinals = fieldOrdinals(m_rows, m_key.fields[k]);
+        const std::vector<std::uint64_t> ordinals = fieldOrdinals(m_key.fields[k]);
         for (std::size_t i = 0; i < items.size(); ++i)
             items[i].ordinal[k] = m_key.descending[k] ? ~ordinals[i] : ordinals[i];
     }
@@ -165,7 +234,7 @@ std::size_t OrderIndex::rankOf(const Row* row, std::size_t hint) const {
 
 int OrderIndex::comparePrefix(const Row* row, const std::vector<FieldValue>& prefix) const {
     for (std::size_t i = 0; i < prefix.size() && i < m_key.fields.size(); ++i) {
-        const int c = compareValues(row->values[m_key.fields[i]], prefix[i]);
+        const int c = compareValues(valueOf(row, m_key.fields[i]), prefix[i]);
         if (c != 0)
             return m_key.descending[i] ? -c : c;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/column_store.h"
 #include "data/field_value.h"
 
 #include <cstddef>
@@ -15,10 +16,11 @@ struct OrderKey {
     bool operator==(const OrderKey&) const = default;
 };
 
-// The rows of a table sorted by one key, kept up to date as rows come and go.
+// The rows of a table sorted by one key, kept up to date as rows come and go. Rows are read
+// from `columns` (a loaded table's) or, without it, from their own values.
 class OrderIndex {
 public:
-    explicit OrderIndex(OrderKey key);
+    explicit OrderIndex(OrderKey key, const ColumnStore* columns = nullptr);
 
     const OrderKey& key() const { return m_key; }
     void build(std::vector<Row*> rows);
@@ -37,8 +39,12 @@ public:
 
 private:
     int comparePrefix(const Row* row, const std::vector<FieldValue>& prefix) const;
+    int compareField(const Row* a, const Row* b, int field) const;
+    FieldValue valueOf(const Row* row, int field) const;
+    std::vector<std::uint64_t> fieldOrdinals(int field) const;
 
     OrderKey m_key;
+    const ColumnStore* m_columns;
     std::vector<Row*> m_rows;
 };
 

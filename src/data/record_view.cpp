@@ -14,15 +14,26 @@ int RecordView::fieldIndex(const QString& name) const {
     return index;
 }
 
-const FieldValue& RecordView::value(const QString& name) const {
+const FieldValue& RecordView::value(int index) const {
     static const FieldValue null;
-    const int index = fieldIndex(name);
-    return m_values ? (*m_values)[std::size_t(index)] : null;
+    if (m_values)
+        return (*m_values)[std::size_t(index)];
+    if (!m_columns)
+        return null;
+    if (m_cache->size() <= std::size_t(index))
+        m_cache->resize(std::size_t(m_layout.fields.size()));
+    FieldValue& kept = (*m_cache)[std::size_t(index)];
+    kept = m_columns->value(m_slot, index);
+    return kept;
+}
+
+const FieldValue& RecordView::value(const QString& name) const {
+    return value(fieldIndex(name));
 }
 
 QString RecordView::asText(const QString& name) const {
     const int index = fieldIndex(name);
-    return m_values ? valueText(m_layout.fields[index], (*m_values)[std::size_t(index)]) : QString();
+    return valueText(m_layout.fields[index], value(index));
 }
 
 std::int64_t RecordView::asInteger(const QString& name) const {
@@ -51,9 +62,7 @@ Money RecordView::asMoney(const QString& name) const {
 
 QDate RecordView::asDate(const QString& name) const {
     const int index = fieldIndex(name);
-    if (!m_values)
-        return {};
-    const FieldValue& v = (*m_values)[std::size_t(index)];
+    const FieldValue& v = value(index);
     if (m_layout.fields[index].type == FieldType::Date && std::holds_alternative<std::int64_t>(v))
         return QDate::fromJulianDay(std::get<std::int64_t>(v));
     return {};

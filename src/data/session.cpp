@@ -249,8 +249,11 @@ void Session::copyTable(const QString& from, const QString& to) {
     SqliteStorage storage(db, QStringLiteral("main"), target, layout);
     db.execute(QStringLiteral("BEGIN"), target);
     OrderIndex& natural = loaded->natural();
-    for (std::size_t i = 0; i < natural.size(); ++i)
-        storage.insert(*natural.at(i));
+    for (std::size_t i = 0; i < natural.size(); ++i) {
+        Row copy = *natural.at(i);
+        copy.values = loaded->columns().values(copy.slot);
+        storage.insert(copy);
+    }
     db.execute(QStringLiteral("COMMIT"), target);
 }
 

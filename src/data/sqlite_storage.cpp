@@ -150,34 +150,29 @@ void SqliteStorage::bindValues(SqliteStatement& st, const Row& row, int first) c
     }
 }
 
-void SqliteStorage::readValues(SqliteStatement& st, Row& row, int first) {
-    row.values.resize(std::size_t(m_layout.fields.size()));
+template <typename Take> void SqliteStorage::readValues(SqliteStatement& st, int first, Take take) {
     for (int i = 0; i < m_layout.fields.size(); ++i) {
         const int at = first + i;
-        FieldValue& v = row.values[std::size_t(i)];
-        if (st.isNull(at)) {
-            v = {};
+        if (st.isNull(at))
             continue;
-        }
         switch (m_layout.fields[i].type) {
         case FieldType::Text: {
             const std::string_view bytes = st.columnUtf8(at);
-            if (bytes.empty())
-                v = {};
-            else
-                v = sharedText(std::size_t(i), bytes);
+            if (!bytes.empty())
+                take(i, FieldValue(sharedText(std::size_t(i), bytes)));
             break;
         }
         case FieldType::Date: {
             const QDate date = parseIsoDate(st.columnUtf8(at));
-            v = date.isValid() ? FieldValue(std::int64_t(date.toJulianDay())) : FieldValue();
+            if (date.isValid())
+                take(i, FieldValue(std::int64_t(date.toJulianDay())));
             break;
         }
         case FieldType::Float:
-            v = st.columnDouble(at);
+            take(i, FieldValue(st.columnDouble(at)));
             break;
         default:
-            v = st.columnInt(at);
+            take(i, FieldValue(st.columnInt(at)));
         }
     }
 }
@@ -206,7 +201,7 @@ void SqliteStorage::checkColumns() {
         require(f.name, sqlType(f.type));
 }
 
-std::vector<Row> SqliteStorage::load() {
+std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
     SqliteStatement version(m_db, QStringLiteral("PRAGMA %1.user_version").arg(quoteName(m_schema)), m_file);
     version.step();
     if (version.columnInt(0) > SchemaVersion)
@@ -220,8 +215,11 @@ std::vector<Row> SqliteStorage::load() {
     std::vector<Row> rows;
     SqliteStatement count(m_db, QStringLiteral("SELECT max(id) - min(id) + 1 FROM %1").arg(qualified()),
                           m_file);
-    if (count.step() && !count.isNull(0))
-        rows.reserve(std::size_t(std::clamp<std::int64_t>(count.columnInt(0), 0, 1 << 22)));
+    if (count.step() && !count.isNull(0)) {
+        const auto expected = std::size_t(std::clamp<std::int64_t>(count.columnInt(0), 0, 1 << 22));
+        rows.reserve(expected);
+        columns.reserve(expected);
+    }
     m_shared.clear();
     m_previous.assign(std::size_t(m_layout.fields.size()), Previous());
     // Only short texts are shared; a field with many distinct values (voucher numbers) stops.
@@ -230,11 +228,11 @@ std::vector<Row> SqliteStorage::load() {
         m_sharedCount.push_back(f.type == FieldType::Text && f.width <= SharedTextWidth ? 0
                                                                                         : SharedTextLimit);
     while (st.step()) {
-        Row row;
+        Row& row = rows.emplace_back();
         row.id = st.columnInt(0);
         row.pos = st.columnInt(1);
-        readValues(st, row, 2);
-        rows.push_back(std::move(row));
+        row.slot = columns.add();
+        readValues(st, 2, [&](int field, const FieldValue& value) { columns.set(row.slot, field, value); });
     }
     m_shared.clear();
     m_sharedCount.clear();
@@ -297,7 +295,9 @@ bool SqliteStorage::reread(Row& row) {
     st.bind(1, row.id);
     if (!st.step())
         return false;
-    readValues(st, row, 0);
+    row.values.assign(std::size_t(m_layout.fields.size()), FieldValue());
+    readValues(st, 0,
+               [&](int field, FieldValue value) { row.values[std::size_t(field)] = std::move(value); });
     return true;
 }
 

@@ -25,7 +25,7 @@ public:
     // Writes the empty table into a new file.
     static void createFile(const QString& filePath, const TableLayout& layout);
 
-    std::vector<Row> load() override;
+    std::vector<Row> load(ColumnStore& columns) override;
     std::int64_t insert(const Row& row) override;
     void update(const Row& row) override;
     void remove(const Row& row) override;
@@ -38,7 +38,8 @@ private:
     QString qualified() const;
     QString columnList() const;
     void bindValues(SqliteStatement& st, const Row& row, int first) const;
-    void readValues(SqliteStatement& st, Row& row, int first);
+    // Hands each field's value of the current result row to `take(field, value)`.
+    template <typename Take> void readValues(SqliteStatement& st, int first, Take take);
     QString sharedText(std::size_t field, std::string_view bytes);
     SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const std::function<QString()>& sql);
 

@@ -9,8 +9,9 @@ namespace kontaro::data {
 Table::Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableStorage> storage)
     : m_layout(layout)
     , m_filePath(std::move(filePath))
-    , m_storage(std::move(storage)) {
-    m_orders.push_back(std::make_unique<OrderIndex>(OrderKey{}));
+    , m_storage(std::move(storage))
+    , m_columns(layout) {
+    m_orders.push_back(std::make_unique<OrderIndex>(OrderKey{}, &m_columns));
     reload();
 }
 
@@ -50,15 +51,15 @@ bool sameValue(const FieldValue& a, const FieldValue& b, bool folded) {
 }
 
 template <typename ValueAt> std::uint64_t keyHash(const std::vector<int>& fields, bool folded, ValueAt at) {
+    // `at` may return a value or a reference.
     std::uint64_t h = 0;
     for (std::size_t i = 0; i < fields.size(); ++i)
         h = h * 0x100000001b3ULL + valueHash(at(i), folded);
     return h;
 }
 
-std::uint64_t rowHash(const std::vector<int>& fields, bool folded, const Row& r) {
-    return keyHash(fields, folded,
-                   [&](std::size_t i) -> const FieldValue& { return r.values[std::size_t(fields[i])]; });
+std::uint64_t rowHash(const ColumnStore& columns, const std::vector<int>& fields, bool folded, const Row& r) {
+    return keyHash(fields, folded, [&](std::size_t i) { return columns.value(r.slot, fields[i]); });
 }
 
 } // namespace
@@ -109,10 +110,13 @@ Row* Table::storeRow(Row row) {
 }
 
 void Table::reload() {
-    std::vector<Row> loaded = m_storage->load();
+    // Into fresh columns, so that a load that fails leaves the table as it was.
+    ColumnStore columns(m_layout);
+    std::vector<Row> loaded = m_storage->load(columns);
     for (Cursor* cursor : m_cursors)
         cursor->tableResetting();
     m_added.clear();
+    m_columns = std::move(columns);
     m_loaded = std::move(loaded);
     resetRowIds();
     std::vector<Row*> all;
@@ -139,7 +143,7 @@ void Table::rebuildIndexes(std::vector<Row*> all) {
         hash->rows.clear();
         hash->rows.reserve(m_liveRows);
         for (Row* r : naturalRows())
-            hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
+            hash->rows.emplace(rowHash(m_columns, hash->fields, hash->folded, *r), r);
     }
 }
 
@@ -155,7 +159,7 @@ OrderIndex& Table::order(const OrderKey& key) {
     for (auto& order : m_orders)
         if (order->key() == key)
             return *order;
-    auto index = std::make_unique<OrderIndex>(key);
+    auto index = std::make_unique<OrderIndex>(key, &m_columns);
     index->build(naturalRows());
     m_orders.push_back(std::move(index));
     return *m_orders.back();
@@ -183,7 +187,7 @@ QList<Row*> Table::lookup(const std::vector<int>& fields, const std::vector<Fiel
         hash->folded = caseInsensitive;
         hash->rows.reserve(m_liveRows);
         for (Row* r : naturalRows())
-            hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
+            hash->rows.emplace(rowHash(m_columns, hash->fields, hash->folded, *r), r);
         m_hashes.push_back(std::move(hash));
         found = m_hashes.back().get();
     }
@@ -194,7 +198,7 @@ QList<Row*> Table::lookup(const std::vector<int>& fields, const std::vector<Fiel
     for (auto it = begin; it != end; ++it) {
         bool same = true;
         for (std::size_t i = 0; i < fields.size() && same; ++i)
-            same = sameValue(it->second->values[std::size_t(fields[i])], values[i], caseInsensitive);
+            same = sameValue(m_columns.value(it->second->slot, fields[i]), values[i], caseInsensitive);
         if (same)
             rows.push_back(it->second);
     }
@@ -205,7 +209,7 @@ void Table::indexRow(Row* r) {
     for (auto& order : m_orders)
         order->insert(r);
     for (auto& hash : m_hashes)
-        hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
+        hash->rows.emplace(rowHash(m_columns, hash->fields, hash->folded, *r), r);
 }
 
 void Table::unindexRow(const Row* r, const std::vector<int>* changed) {
@@ -221,7 +225,8 @@ void Table::unindexRow(const Row* r, const std::vector<int>* changed) {
             order->erase(r);
     for (auto& hash : m_hashes)
         if (touches(hash->fields)) {
-            const auto [begin, end] = hash->rows.equal_range(rowHash(hash->fields, hash->folded, *r));
+            const auto [begin, end] =
+                hash->rows.equal_range(rowHash(m_columns, hash->fields, hash->folded, *r));
             for (auto it = begin; it != end; ++it)
                 if (it->second == r) {
                     hash->rows.erase(it);
@@ -274,6 +279,8 @@ Row* Table::insertRow(std::vector<FieldValue> values, const Row* before) {
     fresh.id = m_storage->insert(fresh);
     if (!m_layout.hasPosition)
         fresh.pos = fresh.id;
+    fresh.slot = m_columns.add(fresh.values);
+    std::vector<FieldValue>().swap(fresh.values);
     Row* r = storeRow(std::move(fresh));
     indexRow(r);
     ++m_version;
@@ -289,12 +296,12 @@ void Table::updateRow(Row* r, std::vector<FieldValue> values) {
     m_storage->update(written);
     std::vector<int> changed;
     for (std::size_t i = 0; i < written.values.size(); ++i)
-        if (compareValues(written.values[i], r->values[i]) != 0)
+        if (compareValues(written.values[i], m_columns.value(r->slot, int(i))) != 0)
             changed.push_back(int(i));
     if (changed.empty())
         return;
     unindexRow(r, &changed);
-    r->values = std::move(written.values);
+    m_columns.set(r->slot, written.values);
     const auto touches = [&](const std::vector<int>& fields) {
         return std::any_of(fields.begin(), fields.end(), [&](int f) {
             return std::find(changed.begin(), changed.end(), f) != changed.end();
@@ -305,7 +312,7 @@ void Table::updateRow(Row* r, std::vector<FieldValue> values) {
             order->insert(r);
     for (auto& hash : m_hashes)
         if (touches(hash->fields))
-            hash->rows.emplace(rowHash(hash->fields, hash->folded, *r), r);
+            hash->rows.emplace(rowHash(m_columns, hash->fields, hash->folded, *r), r);
     ++m_version;
     notifyChanged();
 }
@@ -325,7 +332,6 @@ void Table::forgetRow(Row* r) {
     else
         m_sparseIds.erase(r->id);
     --m_liveRows;
-    std::vector<FieldValue>().swap(r->values);
     ++m_version;
     notifyChanged();
 }
@@ -336,6 +342,7 @@ void Table::clear() {
         cursor->tableResetting();
     m_added.clear();
     m_loaded.clear();
+    m_columns.clear();
     resetRowIds();
     rebuildIndexes({});
     ++m_version;
@@ -351,7 +358,7 @@ void Table::refreshRow(Row* r) {
         return;
     }
     unindexRow(r);
-    r->values = std::move(fresh.values);
+    m_columns.set(r->slot, fresh.values);
     indexRow(r);
     ++m_version;
     notifyChanged();

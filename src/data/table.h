@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/column_store.h"
 #include "data/field_value.h"
 #include "data/order_index.h"
 #include "data/table_layout.h"
@@ -34,16 +35,11 @@ public:
 
     // Reads by field index for walks over many rows. Null reads as 0 or empty text; money in
     // cents, dates as Julian day numbers.
-    bool isNull(const Row* row, int field) const { return isNullValue(row->values[std::size_t(field)]); }
-    std::int64_t integer(const Row* row, int field) const {
-        const auto* n = std::get_if<std::int64_t>(&row->values[std::size_t(field)]);
-        return n ? *n : 0;
-    }
-    const QString& text(const Row* row, int field) const {
-        static const QString empty;
-        const auto* t = std::get_if<QString>(&row->values[std::size_t(field)]);
-        return t ? *t : empty;
-    }
+    bool isNull(const Row* row, int field) const { return m_columns.isNull(row->slot, field); }
+    std::int64_t integer(const Row* row, int field) const { return m_columns.integer(row->slot, field); }
+    const QString& text(const Row* row, int field) const { return m_columns.text(row->slot, field); }
+    FieldValue value(const Row* row, int field) const { return m_columns.value(row->slot, field); }
+    const ColumnStore& columns() const { return m_columns; }
 
     // Loads (again) from the file; cursors keep their row if it is still there.
     void reload();
@@ -98,6 +94,7 @@ private:
     const TableLayout& m_layout;
     QString m_filePath;
     std::unique_ptr<TableStorage> m_storage;
+    ColumnStore m_columns;
     // Rows as loaded stay in one block (never resized, so addresses stay valid); rows written
     // later go to a deque. Removed rows stay behind as empty husks until the next load.
     std::vector<Row> m_loaded;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/column_store.h"
 #include "data/field_value.h"
 
 #include <QString>
@@ -14,7 +15,9 @@ class TableStorage {
 public:
     virtual ~TableStorage() = default;
 
-    virtual std::vector<Row> load() = 0;
+    // Reads every row: the values into `columns`, and one row per record with its id, position
+    // and slot (its values left empty).
+    virtual std::vector<Row> load(ColumnStore& columns) = 0;
     // Writes a new row and returns its id.
     virtual std::int64_t insert(const Row& row) = 0;
     virtual void update(const Row& row) = 0;

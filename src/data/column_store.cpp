@@ -1,0 +1,182 @@
+#include "data/column_store.h"
+
+namespace kontaro::data {
+
+namespace {
+
+constexpr int SharedTextWidth = 10;
+constexpr qsizetype SharedTextLimit = 2048;
+
+} // namespace
+
+ColumnStore::ColumnStore(const TableLayout& layout) {
+    m_columns.resize(std::size_t(layout.fields.size()));
+    for (int i = 0; i < layout.fields.size(); ++i) {
+        Column& c = m_columns[std::size_t(i)];
+        const FieldDef& f = layout.fields[i];
+        c.kind = f.type == FieldType::Text ? Kind::Text
+                                           : (f.type == FieldType::Float ? Kind::Real : Kind::Integer);
+        c.sharing = c.kind == Kind::Text && f.width <= SharedTextWidth;
+    }
+    clear();
+}
+
+void ColumnStore::clear() {
+    m_size = 0;
+    for (Column& c : m_columns) {
+        c.integers.clear();
+        c.reals.clear();
+        c.nulls.clear();
+        c.textIds.clear();
+        c.texts.assign(1, QString());
+        c.shared.clear();
+        c.last = 0;
+    }
+}
+
+void ColumnStore::reserve(std::size_t rows) {
+    for (Column& c : m_columns) {
+        switch (c.kind) {
+        case Kind::Integer:
+            c.integers.reserve(rows);
+            c.nulls.reserve(rows);
+            break;
+        case Kind::Real:
+            c.reals.reserve(rows);
+            c.nulls.reserve(rows);
+            break;
+        case Kind::Text:
+            c.textIds.reserve(rows);
+        }
+    }
+}
+
+std::uint32_t ColumnStore::add() {
+    for (Column& c : m_columns) {
+        switch (c.kind) {
+        case Kind::Integer:
+            c.integers.push_back(0);
+            c.nulls.push_back(true);
+            break;
+        case Kind::Real:
+            c.reals.push_back(0.0);
+            c.nulls.push_back(true);
+            break;
+        case Kind::Text:
+            c.textIds.push_back(0);
+        }
+    }
+    return std::uint32_t(m_size++);
+}
+
+std::uint32_t ColumnStore::add(const std::vector<FieldValue>& values) {
+    const std::uint32_t slot = add();
+    set(slot, values);
+    return slot;
+}
+
+void ColumnStore::set(std::uint32_t slot, const std::vector<FieldValue>& values) {
+    for (std::size_t i = 0; i < values.size() && i < m_columns.size(); ++i)
+        set(slot, int(i), values[i]);
+}
+
+void ColumnStore::set(std::uint32_t slot, int field, const FieldValue& value) {
+    Column& c = m_columns[std::size_t(field)];
+    if (isNullValue(value)) {
+        if (c.kind == Kind::Text)
+            c.textIds[slot] = 0;
+        else
+            c.nulls[slot] = true;
+        return;
+    }
+    // Values come normalized to the field's type; the conversions are for safety only.
+    switch (c.kind) {
+    case Kind::Integer:
+        if (const auto* n = std::get_if<std::int64_t>(&value))
+            setInteger(slot, field, *n);
+        else if (const auto* d = std::get_if<double>(&value))
+            setInteger(slot, field, std::int64_t(*d));
+        else
+            c.nulls[slot] = true;
+        break;
+    case Kind::Real:
+        if (const auto* d = std::get_if<double>(&value))
+            setReal(slot, field, *d);
+        else if (const auto* n = std::get_if<std::int64_t>(&value))
+            setReal(slot, field, double(*n));
+        else
+            c.nulls[slot] = true;
+        break;
+    case Kind::Text:
+        if (const auto* t = std::get_if<QString>(&value))
+            setText(slot, field, *t);
+        else
+            c.textIds[slot] = 0;
+    }
+}
+
+void ColumnStore::setInteger(std::uint32_t slot, int field, std::int64_t value) {
+    Column& c = m_columns[std::size_t(field)];
+    c.integers[slot] = value;
+    c.nulls[slot] = false;
+}
+
+void ColumnStore::setReal(std::uint32_t slot, int field, double value) {
+    Column& c = m_columns[std::size_t(field)];
+    c.reals[slot] = value;
+    c.nulls[slot] = false;
+}
+
+void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
+    Column& c = m_columns[std::size_t(field)];
+    if (text.isEmpty()) {
+        c.textIds[slot] = 0;
+        return;
+    }
+    const QString& last = c.texts[c.last];
+    if (c.last != 0 &&
+        ((last.constData() == text.constData() && last.size() == text.size()) || last == text)) {
+        c.textIds[slot] = c.last;
+        return;
+    }
+    std::uint32_t id = 0;
+    if (c.sharing && c.shared.size() < SharedTextLimit) {
+        const auto found = c.shared.constFind(text);
+        if (found != c.shared.constEnd()) {
+            id = *found;
+        } else {
+            id = std::uint32_t(c.texts.size());
+            c.texts.push_back(text);
+            c.shared.insert(text, id);
+        }
+    } else {
+        id = std::uint32_t(c.texts.size());
+        c.texts.push_back(text);
+    }
+    c.textIds[slot] = id;
+    c.last = id;
+}
+
+FieldValue ColumnStore::value(std::uint32_t slot, int field) const {
+    if (isNull(slot, field))
+        return {};
+    const Column& c = m_columns[std::size_t(field)];
+    switch (c.kind) {
+    case Kind::Integer:
+        return c.integers[slot];
+    case Kind::Real:
+        return c.reals[slot];
+    default:
+        return c.texts[c.textIds[slot]];
+    }
+}
+
+std::vector<FieldValue> ColumnStore::values(std::uint32_t slot) const {
+    std::vector<FieldValue> all;
+    all.reserve(m_columns.size());
+    for (std::size_t i = 0; i < m_columns.size(); ++i)
+        all.push_back(value(slot, int(i)));
+    return all;
+}
+
+} // namespace kontaro::data

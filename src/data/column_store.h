@@ -1,0 +1,83 @@
+#pragma once
+
+#include "data/field_value.h"
+#include "data/table_layout.h"
+
+#include <QHash>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace kontaro::data {
+
+// The values of a loaded table, one typed column per field: integers, money (cents) and dates
+// (Julian days) as int64_t, floats as double, texts as numbers into a per-column list of shared
+// texts, nulls as one bit per row. A row is a slot number; slots are never reused until the
+// next load, so a slot stays valid for the row that owns it.
+class ColumnStore {
+public:
+    explicit ColumnStore(const TableLayout& layout);
+
+    std::size_t size() const { return m_size; }
+    void clear();
+    void reserve(std::size_t rows);
+
+    // A new slot with every field null.
+    std::uint32_t add();
+    std::uint32_t add(const std::vector<FieldValue>& values);
+    void set(std::uint32_t slot, const std::vector<FieldValue>& values);
+    void set(std::uint32_t slot, int field, const FieldValue& value);
+    void setInteger(std::uint32_t slot, int field, std::int64_t value);
+    void setReal(std::uint32_t slot, int field, double value);
+    void setText(std::uint32_t slot, int field, const QString& text); // empty text is null
+
+    bool isNull(std::uint32_t slot, int field) const {
+        const Column& c = m_columns[std::size_t(field)];
+        return c.kind == Kind::Text ? c.textIds[slot] == 0 : c.nulls[slot];
+    }
+    // 0 for null and for fields of other kinds.
+    std::int64_t integer(std::uint32_t slot, int field) const {
+        const Column& c = m_columns[std::size_t(field)];
+        return c.kind == Kind::Integer ? c.integers[slot] : 0;
+    }
+    double real(std::uint32_t slot, int field) const {
+        const Column& c = m_columns[std::size_t(field)];
+        return c.kind == Kind::Real ? c.reals[slot] : 0.0;
+    }
+    // Empty for null.
+    const QString& text(std::uint32_t slot, int field) const {
+        const Column& c = m_columns[std::size_t(field)];
+        return c.texts[c.kind == Kind::Text ? c.textIds[slot] : 0];
+    }
+    FieldValue value(std::uint32_t slot, int field) const;
+    std::vector<FieldValue> values(std::uint32_t slot) const;
+
+    // For building orders: a text field's value as a number (0 is null; equal numbers are equal
+    // texts, equal texts may have different numbers) and the texts behind the numbers.
+    bool isIntegerField(int field) const { return m_columns[std::size_t(field)].kind == Kind::Integer; }
+    bool isTextField(int field) const { return m_columns[std::size_t(field)].kind == Kind::Text; }
+    std::uint32_t textId(std::uint32_t slot, int field) const {
+        return m_columns[std::size_t(field)].textIds[slot];
+    }
+    const std::vector<QString>& texts(int field) const { return m_columns[std::size_t(field)].texts; }
+
+private:
+    enum class Kind { Integer, Real, Text };
+    struct Column {
+        Kind kind = Kind::Integer;
+        std::vector<std::int64_t> integers;
+        std::vector<double> reals;
+        std::vector<bool> nulls;
+        std::vector<std::uint32_t> textIds;
+        std::vector<QString> texts; // [0] is the empty text that stands for null
+        // Short texts (account numbers, marks) repeat on many rows: one copy each, while few.
+        bool sharing = false;
+        QHash<QString, std::uint32_t> shared;
+        std::uint32_t last = 0; // the text set last; consecutive rows often repeat it
+    };
+
+    std::vector<Column> m_columns;
+    std::size_t m_size = 0;
+};
+
+} // namespace kontaro::data
