@@ -127,6 +127,8 @@ void ScenarioRunner::expect(const Step& written) {
         compare(QStringLiteral("Fensterliste"), expectedText(rest, step), names.join(QLatin1Char(' ')));
     } else if (subject == QLatin1String("file") || subject == QLatin1String("nofile")) {
         expectFile(subject, rest, step);
+    } else if (subject == QLatin1String("xml")) {
+        expectXml(rest, step);
     } else if (subject == QLatin1String("folder") || subject == QLatin1String("nofolder")) {
         const QString name = textArgument(rest);
         compareFlag(QStringLiteral("Ordner %1 vorhanden").arg(name), subject == QLatin1String("folder"),
@@ -259,10 +261,13 @@ void ScenarioRunner::expectFile(const QString& kind, QString arguments, const St
     if (!QFile::exists(path))
         throw StepFailure(QStringLiteral("Datei %1 fehlt").arg(name));
     const QByteArray actual = text::readFile(path);
+    // Reports are Windows-1252 with CR LF; "utf8" files are UTF-8 with LF.
+    const QString option = arguments.trimmed();
+    const bool utf8 = option == QLatin1String("utf8");
     QByteArray expected;
-    if (arguments.trimmed() != QLatin1String("empty"))
+    if (option != QLatin1String("empty"))
         for (const QString& line : blockTexts(step.block))
-            expected += text::encodeWindows1252(line) + "\r\n";
+            expected += utf8 ? line.toUtf8() + "\n" : text::encodeWindows1252(line) + "\r\n";
     if (actual != expected)
         throw StepFailure(QStringLiteral("Datei %1 weicht ab:\n--- erwartet\n%2--- ist\n%3")
                               .arg(name, QString::fromLatin1(expected.toPercentEncoding(" \r\n", "")),

@@ -44,6 +44,7 @@ private:
     void expectForm(forms::Form& form, QString arguments);
     void expectShown(const QString& kind, const QString& expected);
     void expectFile(const QString& name, QString arguments, const Step& step);
+    void expectXml(QString arguments, const Step& step);
     void expectRow(QString arguments);
     void expectPrinted(const QString& arguments, const Step& step);
     void expectNoUncheckedErrors();
