@@ -34,6 +34,7 @@ enum class Command {
     Gruppensummen,
     EaRechnung,
     IgErwerb,
+    UvaExport,
     Beleg,
     Hilfethemen,
     Dokumentation,

@@ -89,6 +89,12 @@ T_init::T_init(forms::Windows& windows)
     mandant.hint = QStringLiteral("Überschrift für Kontoausdruck");
     mandant.enabled = false;
 
+    Control& fastnr = addControl(QStringLiteral("FASTNR"), ControlKind::Edit, Panel2);
+    fastnr.caption = QStringLiteral("Steuernummer (FASTNR)");
+    fastnr.hint = QStringLiteral("Finanzamtsnummer und Steuernummer, 9 Ziffern (für den UVA-Export)");
+    fastnr.maxLength = 9;
+    fastnr.enabled = false;
+
     Control& unlockButton = addControl(QStringLiteral("Button4"), ControlKind::Button);
     unlockButton.caption = QStringLiteral("Eingabefelder freischalten");
     unlockButton.onClick = [this] { unlock(); };
@@ -100,6 +106,10 @@ T_init::T_init(forms::Windows& windows)
 
 QString T_init::mandant() const {
     return control(QStringLiteral("mandant")).text();
+}
+
+QString T_init::fastnr() const {
+    return control(QStringLiteral("FASTNR")).text().trimmed();
 }
 
 QStringList T_init::ustKonten() const {
@@ -153,6 +163,7 @@ void T_init::load(const Settings& settings) {
     control(QStringLiteral("monatsberechnung")).checked = settings.monatsberechnung();
     control(QStringLiteral("EuroKurs")).setText(settings.euroKurs());
     control(QStringLiteral("mandant")).setText(settings.mandantName());
+    control(QStringLiteral("FASTNR")).setText(settings.fastnr());
     m_programmpfad = settings.programmpfad();
 }
 
@@ -161,6 +172,7 @@ void T_init::save(Settings& settings) {
     settings.setStrengesDatum(strengesDatum());
     settings.setMonatsberechnung(monatsberechnung());
     settings.setMandantName(mandant());
+    settings.setFastnr(fastnr());
     settings.setZahllast(control(QStringLiteral("Zahllast")).text());
     settings.setUeberschuss(control(QStringLiteral("Ueberschuss")).text());
     settings.setFiamVerrechnung(control(QStringLiteral("Fiam")).text());
@@ -179,6 +191,7 @@ void T_init::unlock() {
     control(Panel1).enabled = true;
     control(Panel2).enabled = true;
     control(QStringLiteral("mandant")).enabled = true;
+    control(QStringLiteral("FASTNR")).enabled = true;
     color = Color::Green;
 }
 

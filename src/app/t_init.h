@@ -20,6 +20,7 @@ public:
 
     // Live values, read from the controls.
     QString mandant() const override;
+    QString fastnr() const override;
     QStringList ustKonten() const override;
     bool isUstKonto(const QString& knr) const override;
     bool autoinsert() const override;

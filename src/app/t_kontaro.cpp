@@ -13,6 +13,7 @@
 #include "posting/t_buchen.h"
 #include "reports/ea_rechnung.h"
 #include "reports/ig_erwerb.h"
+#include "reports/uva_export.h"
 #include "views/consistency_check.h"
 #include "views/ledger_export.h"
 #include "views/t_journal.h"
@@ -292,6 +293,9 @@ void T_Kontaro::execute(Command command) {
         break;
     case Command::IgErwerb:
         reports::IgErwerb(*this).run();
+        break;
+    case Command::UvaExport:
+        reports::UvaExport(*this).run();
         break;
     case Command::DruckEinzelkonto:
         m_ui.message(QStringLiteral("Verwende \"Druck-Symbol\" im Hauptbuch!"));

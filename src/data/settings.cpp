@@ -41,6 +41,7 @@ constexpr DateKey kGeschuetzt{"Datum", "Geschuetzt", [] { return QDate(1899, 12,
 constexpr DateKey kBuchung1{"Datum", "Buchung1", &zeroDate};
 constexpr TextKey kMandantName{"Mandant", "Name", "", -1};
 constexpr const char* kUnknownMandant = "Mandant ?";
+constexpr TextKey kFastnr{"Mandant", "FASTNR", "", 9};
 constexpr const char* kUstKonten = "UstKonten";
 constexpr TextKey kZahllast{"UstAbrechnungskonten", "Zahllast", "", 10};
 constexpr TextKey kUeberschuss{"UstAbrechnungskonten", "Ueberschuss", "", 10};
@@ -201,6 +202,12 @@ void Settings::setMandantName(const QString& name) {
 QString Settings::reportMandant() const {
     const QString name = mandantName();
     return name.trimmed().isEmpty() ? latin1(kUnknownMandant) : name;
+}
+QString Settings::fastnr() const {
+    return read(m_file, kFastnr);
+}
+void Settings::setFastnr(const QString& number) {
+    write(m_file, kFastnr, number);
 }
 
 QStringList Settings::ustKonten() const {

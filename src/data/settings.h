@@ -76,6 +76,9 @@ public:
     void setMandantName(const QString& name);
     // The client name heading the tax reports: "Mandant ?" when the file has none.
     QString reportMandant() const;
+    // Tax office and tax number of the client (nine digits), for the VAT pre-return upload.
+    QString fastnr() const;
+    void setFastnr(const QString& number);
 
     // [UstKonten]: the VAT accounts in file order.
     QStringList ustKonten() const;

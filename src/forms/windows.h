@@ -28,6 +28,8 @@ class LiveSettings {
 public:
     virtual ~LiveSettings() = default;
     virtual QString mandant() const = 0;
+    // Tax office and tax number for the VAT pre-return upload; empty when not set.
+    virtual QString fastnr() const = 0;
     virtual QStringList ustKonten() const = 0;
     // Whether the VAT account list holds the account, ignoring case.
     virtual bool isUstKonto(const QString& knr) const = 0;
