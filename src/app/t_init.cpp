@@ -172,7 +172,9 @@ void T_init::save(Settings& settings) {
     settings.setStrengesDatum(strengesDatum());
     settings.setMonatsberechnung(monatsberechnung());
     settings.setMandantName(mandant());
-    settings.setFastnr(fastnr());
+    // Books without a tax number keep their settings file as it was.
+    if (!fastnr().isEmpty() || !settings.fastnr().isEmpty())
+        settings.setFastnr(fastnr());
     settings.setZahllast(control(QStringLiteral("Zahllast")).text());
     settings.setUeberschuss(control(QStringLiteral("Ueberschuss")).text());
     settings.setFiamVerrechnung(control(QStringLiteral("Fiam")).text());
