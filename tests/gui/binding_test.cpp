@@ -43,10 +43,18 @@ private Q_SLOTS:
         program.activate(QStringLiteral("_init"));
         auto* unlock = program.widget<QPushButton>(QStringLiteral("_init"), QStringLiteral("Button4"));
         auto* mandant = program.widget<QLineEdit>(QStringLiteral("_init"), QStringLiteral("mandant"));
-        QVERIFY(unlock && mandant);
+        auto* fastnr = program.widget<QLineEdit>(QStringLiteral("_init"), QStringLiteral("FASTNR"));
+        QVERIFY(unlock && mandant && fastnr);
         QVERIFY(!mandant->isEnabled());
+        QVERIFY(!fastnr->isEnabled());
         QTest::mouseClick(unlock, Qt::LeftButton);
         QVERIFY(mandant->isEnabled());
+        // The tax number for the VAT pre-return upload reaches the window's live settings.
+        QVERIFY(fastnr->isEnabled());
+        fastnr->setFocus();
+        QTest::keyClicks(fastnr, QStringLiteral("123456789"));
+        QTest::keyClick(fastnr, Qt::Key_Return);
+        QCOMPARE(program.app().init().fastnr(), QStringLiteral("123456789"));
         QCOMPARE(
             program.view(QStringLiteral("_init")).QMdiSubWindow::widget()->palette().color(QPalette::Window),
             QColor(0, 128, 0));
