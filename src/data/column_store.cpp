@@ -30,6 +30,7 @@ void ColumnStore::clear() {
         c.textIds.clear();
         c.texts.assign(1, QString());
         c.shared.clear();
+        c.pooled.clear();
         c.last = 0;
     }
 }
@@ -141,13 +142,17 @@ void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
     }
     std::uint32_t id = 0;
     if (c.sharing && c.shared.size() < SharedTextLimit) {
-        const auto found = c.shared.constFind(text);
-        if (found != c.shared.constEnd()) {
+        const auto same = c.pooled.find(text.constData());
+        const auto found = same == c.pooled.end() ? c.shared.constFind(text) : c.shared.constEnd();
+        if (same != c.pooled.end() && c.texts[same->second].size() == text.size()) {
+            id = same->second;
+        } else if (found != c.shared.constEnd()) {
             id = *found;
         } else {
             id = std::uint32_t(c.texts.size());
             c.texts.push_back(text);
             c.shared.insert(text, id);
+            c.pooled.emplace(c.texts.back().constData(), id);
         }
     } else {
         id = std::uint32_t(c.texts.size());

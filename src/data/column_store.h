@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace kontaro::data {
@@ -73,6 +74,9 @@ private:
         // Short texts (account numbers, marks) repeat on many rows: one copy each, while few.
         bool sharing = false;
         QHash<QString, std::uint32_t> shared;
+        // The same by the address of a pooled text's characters, which the pool keeps alive:
+        // a loader hands in the same copy for repeated texts, so most look-ups need no hash.
+        std::unordered_map<const QChar*, std::uint32_t> pooled;
         std::uint32_t last = 0; // the text set last; consecutive rows often repeat it
     };
 

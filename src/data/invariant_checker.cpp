@@ -111,7 +111,7 @@ private:
     bool isPosted(qint64 position) const {
         return position >= 1 && position <= m_books.journalSize() && isPostedMark(ok(position - 1));
     }
-    QString ledgerKnr(qsizetype l) const { return m_books.text(m_books.lKnr, l); }
+    const QString& ledgerKnr(qsizetype l) const { return m_books.text(m_books.lKnr, l); }
 
     // Ledger lines in two orders, both by bucketing (linear): by Bnr for the lines of one posting,
     // by account and Bnr for the running balances. Ties keep the table order; lines without a Bnr
@@ -152,11 +152,16 @@ private:
         // Accounts ranked by number (few), then the Bnr order split stably by account.
         QHash<QString, int> rank;
         std::vector<int> accountOf(static_cast<std::size_t>(size));
+        std::vector<int> rankOfKey(m_books.textKeyCount(m_books.lKnr), -1); // look each text up once
         for (qsizetype l = 0; l < size; ++l) {
-            auto it = rank.find(ledgerKnr(l));
-            if (it == rank.end())
-                it = rank.insert(ledgerKnr(l), int(rank.size()));
-            accountOf[std::size_t(l)] = it.value();
+            int& known = rankOfKey[m_books.textKey(m_books.lKnr, l)];
+            if (known < 0) {
+                auto it = rank.find(ledgerKnr(l));
+                if (it == rank.end())
+                    it = rank.insert(ledgerKnr(l), int(rank.size()));
+                known = it.value();
+            }
+            accountOf[std::size_t(l)] = known;
         }
         QStringList accounts(rank.size());
         for (auto it = rank.cbegin(); it != rank.cend(); ++it)

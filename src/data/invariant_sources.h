@@ -33,6 +33,12 @@ public:
         return value ? std::optional<qint64>(*value) : std::nullopt;
     }
     template <typename R> QDate date(QDate R::*field, qsizetype i) const { return row<R>(i).*field; }
+    // A number per text value, below textKeyCount(): equal numbers are equal texts (here every
+    // row has its own number).
+    template <typename R> std::uint32_t textKey(QString R::*, qsizetype i) const { return std::uint32_t(i); }
+    template <typename R> std::size_t textKeyCount(QString R::*) const {
+        return std::size_t(journalSize() + ledgerSize() + accountCount());
+    }
 
     static constexpr auto jBnr = &JournalRow::Bnr;
     static constexpr auto jSollKnt = &JournalRow::SollKnt;
@@ -114,6 +120,13 @@ public:
         if (m_tables[T]->isNull(r, field.index))
             return QDate();
         return QDate::fromJulianDay(m_tables[T]->integer(r, field.index));
+    }
+
+    template <int T> std::uint32_t textKey(FieldOf<T> field, qsizetype i) const {
+        return m_tables[T]->columns().textId(row<T>(i)->slot, field.index);
+    }
+    template <int T> std::size_t textKeyCount(FieldOf<T> field) const {
+        return m_tables[T]->columns().texts(field.index).size();
     }
 
     JournalField jBnr, jSollKnt, jHabenKnt, jUstKnt, jSollBetrag, jHabenBetrag, jUstSoll, jUstHaben,

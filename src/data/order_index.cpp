@@ -50,20 +50,22 @@ bool OrderIndex::less(const Row* a, const Row* b) const {
     return a->id < b->id;
 }
 
-namespace {
-
 // Sorting large tables by comparing Row values chases three pointers per comparison and
 // spends its time in cache misses. Instead, each key field is turned into one unsigned
 // ordinal per row whose order is the order of compareValues (null lowest), and the rows are
 // sorted as flat records of integers. Keys longer than this fall back to the plain sort.
 constexpr std::size_t FlatKeyFields = 3;
 
-struct FlatItem {
+struct OrderIndex::FlatItem {
     std::uint64_t ordinal[FlatKeyFields];
     std::int64_t pos;
     std::int64_t id;
     Row* row;
 };
+
+namespace {
+
+using FlatItem = OrderIndex::FlatItem;
 
 bool flatLess(const FlatItem& a, const FlatItem& b) {
     for (std::size_t i = 0; i < FlatKeyFields; ++i)
@@ -202,10 +204,41 @@ void OrderIndex::build(std::vector<Row*> rows) {
         for (std::size_t i = 0; i < items.size(); ++i)
             items[i].ordinal[k] = m_key.descending[k] ? ~ordinals[i] : ordinals[i];
     }
-    if (!std::is_sorted(items.begin(), items.end(), flatLess))
-        std::sort(items.begin(), items.end(), flatLess);
+    // Items are in the order of m_rows: already sorted, nothing to do.
+    if (std::is_sorted(items.begin(), items.end(), flatLess) || bucketByFirstField(items))
+        return;
+    std::sort(items.begin(), items.end(), flatLess);
     for (std::size_t i = 0; i < items.size(); ++i)
         m_rows[i] = items[i].row;
+}
+
+// Rows that arrive sorted by all but the first key field (the ledger in posting order, to be
+// ordered by Knr;Bnr) need only a stable split by the first field: linear when that field has
+// few distinct values, as account numbers have. Fills m_rows; false when the items do not fit.
+bool OrderIndex::bucketByFirstField(const std::vector<FlatItem>& items) {
+    if (items.empty() || m_key.fields.size() < 2 || m_key.descending[0])
+        return false;
+    std::uint64_t highest = 0;
+    for (const FlatItem& item : items)
+        highest = std::max(highest, item.ordinal[0]);
+    if (highest > items.size() + 1) // not a dense rank
+        return false;
+    const auto restLess = [](const FlatItem& a, const FlatItem& b) {
+        FlatItem x = a;
+        FlatItem y = b;
+        x.ordinal[0] = y.ordinal[0] = 0;
+        return flatLess(x, y);
+    };
+    if (!std::is_sorted(items.begin(), items.end(), restLess))
+        return false;
+    std::vector<std::size_t> start(std::size_t(highest) + 2, 0);
+    for (const FlatItem& item : items)
+        ++start[std::size_t(item.ordinal[0]) + 1];
+    for (std::size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    for (const FlatItem& item : items)
+        m_rows[start[std::size_t(item.ordinal[0])]++] = item.row;
+    return true;
 }
 
 void OrderIndex::insert(Row* row) {

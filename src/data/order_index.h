@@ -37,7 +37,10 @@ public:
 
     bool less(const Row* a, const Row* b) const;
 
+    struct FlatItem;
+
 private:
+    bool bucketByFirstField(const std::vector<FlatItem>& items);
     int comparePrefix(const Row* row, const std::vector<FieldValue>& prefix) const;
     int compareField(const Row* a, const Row* b, int field) const;
     FieldValue valueOf(const Row* row, int field) const;
