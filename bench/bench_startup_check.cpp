@@ -1,7 +1,7 @@
 // Start-up of the program to a usable posting window, alone and followed by the full check of the
 // books' invariants, on generated books. Sizes come from KONTARO_BENCH_LINES (journal lines,
 // comma-separated, default 100000; three ledger lines each, 300 accounts), the generator's seed
-// from KONTARO_BENCH_SEED.
+// from KONTARO_BENCH_SEED; KONTARO_BENCH_DIR keeps the books.
 //
 // Each run happens in a child process of its own, so that the peak resident memory it reports
 // (VmHWM) is that of one start, not of the generator or of earlier runs.
@@ -39,15 +39,21 @@ QList<int> sizes() {
     return lines;
 }
 
-// Books of each size, generated once per run.
+// Books of each size, generated once per run; under KONTARO_BENCH_DIR they are kept (and reused)
+// for side-by-side runs of other programs on the same books.
 const QString& booksDirectory(int lines) {
-    static QTemporaryDir root;
+    static QTemporaryDir temporary;
+    static const QString root = qEnvironmentVariableIsSet("KONTARO_BENCH_DIR")
+                                    ? qEnvironmentVariable("KONTARO_BENCH_DIR")
+                                    : temporary.path();
     static std::map<int, QString> made;
     auto found = made.find(lines);
     if (found == made.end()) {
-        const QString dir = root.path() + QStringLiteral("/%1/KT2024").arg(lines);
-        data::createEmptyBooks(dir);
-        data::generateBooks(dir, data::BooksSize{lines, 300, seed()});
+        const QString dir = root + QStringLiteral("/%1-%2/KT2024").arg(lines).arg(seed());
+        if (!QFile::exists(dir + QStringLiteral("/journal.DB"))) {
+            data::createEmptyBooks(dir);
+            data::generateBooks(dir, data::BooksSize{lines, 300, seed()});
+        }
         found = made.emplace(lines, dir).first;
     }
     return found->second;
