@@ -60,6 +60,9 @@ public:
     bool upperCase = false; // entry is turned into capitals
     QString parent;         // the panel that holds this control, if any
     bool takesFocus = true; // a click moves the focus here (labels, panels and speed buttons do not)
+    // How much of the text entering the field selects, from its start; -1: all of it, so that typing
+    // replaces it.
+    std::function<int(const QString& text)> selectionOnEnter;
 
     void bind(std::shared_ptr<FieldBinding> binding) { m_binding = std::move(binding); }
     bool isBound() const { return m_binding != nullptr; }

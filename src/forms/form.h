@@ -55,6 +55,8 @@ public:
     Color color = Color::Default;
     WindowState windowState = WindowState::Normal;
     Geometry geometry;
+    // The controls Tab visits first, in this order; the others follow in the order they were added.
+    QStringList tabOrder;
 
     Control& control(const QString& name);
     const Control& control(const QString& name) const;

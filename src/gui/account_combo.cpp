@@ -3,6 +3,7 @@
 #include "gui/grid_model.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -29,9 +30,34 @@ AccountCombo::AccountCombo(GridModel* model, QWidget* parent)
         table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
         setView(table);
     }
+    view()->installEventFilter(this);
+    view()->viewport()->installEventFilter(this);
+}
+
+bool AccountCombo::takePick() {
+    const bool picked = m_picked;
+    m_picked = false;
+    return picked;
+}
+
+bool AccountCombo::eventFilter(QObject* watched, QEvent* event) {
+    // Seen before the list's own handling, which closes the list and then activates the row (on
+    // the shortcut check that precedes the key press).
+    if (event->type() == QEvent::MouseButtonRelease && watched == view()->viewport())
+        m_picked = view()->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid();
+    else if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+             watched == view()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            m_picked = view()->currentIndex().isValid();
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void AccountCombo::showPopup() {
+    m_picked = false;
+    // Opening the list shows the accounts; the field keeps its text until a row is picked.
+    const QString text = lineEdit()->text();
     if (m_model->hasSource()) {
         auto* table = static_cast<QTableView*>(view());
         table->resizeColumnsToContents();
@@ -42,7 +68,6 @@ void AccountCombo::showPopup() {
             setCurrentIndex(row);
     }
     m_open = true;
-    const QString text = lineEdit()->text();
     QComboBox::showPopup();
     lineEdit()->setText(text);
 }

@@ -16,10 +16,17 @@ public:
     void showPopup() override;
     bool isPopupOpen() const { return m_open; }
     void hidePopup() override;
+    // Whether the last activation was a pick from the open list (a click or Enter on a row), and
+    // forgets it. QComboBox also activates when the field merely loses the focus.
+    bool takePick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     GridModel* m_model;
     bool m_open = false;
+    bool m_picked = false;
 };
 
 } // namespace kontaro::gui

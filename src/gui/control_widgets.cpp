@@ -77,6 +77,13 @@ void setMaxLength(QLineEdit* edit, int maxLength) {
         edit->setMaxLength(wanted);
 }
 
+// Read-only displays take no focus, so that Tab and Enter lead only through what one can change.
+void setFocusable(QWidget* widget, bool focusable) {
+    const Qt::FocusPolicy wanted = focusable ? Qt::StrongFocus : Qt::NoFocus;
+    if (widget->focusPolicy() != wanted)
+        widget->setFocusPolicy(wanted);
+}
+
 } // namespace
 
 QString buttonCaption(const forms::Control& control) {
@@ -197,6 +204,7 @@ void showControl(const forms::Control& control, QWidget* widget, GridModel* mode
         setTextIfChanged(edit, control.text());
         if (edit->isReadOnly() != control.readOnly)
             edit->setReadOnly(control.readOnly);
+        setFocusable(edit, !control.readOnly);
         setColors(edit, control, QPalette::Base, QPalette::Text);
         break;
     }
@@ -230,6 +238,7 @@ void showControl(const forms::Control& control, QWidget* widget, GridModel* mode
         setTextIfChanged(combo->lineEdit(), control.text());
         if (combo->lineEdit()->isReadOnly() != control.readOnly)
             combo->lineEdit()->setReadOnly(control.readOnly);
+        setFocusable(combo, !control.readOnly);
         setColors(combo->lineEdit(), control, QPalette::Base, QPalette::Text);
         break;
     }

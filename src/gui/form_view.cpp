@@ -7,6 +7,7 @@
 #include "gui/look.h"
 #include "gui/view_layouts.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDrag>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -77,6 +79,7 @@ FormView::FormView(forms::Form& form, ViewHost& host, QWidget* parent)
     for (const auto& [name, bound] : m_bound)
         widgets[name] = bound.widget;
     layOutForm(form, widgets, m_content);
+    chainTabOrder();
     setWidget(m_content);
     setWindowTitle(form.caption);
     m_content->setStatusTip(statusTipOf(form.hint));
@@ -145,6 +148,52 @@ void FormView::createWidgets() {
     }
 }
 
+void FormView::chainTabOrder() {
+    std::vector<QWidget*> chain;
+    for (const QString& name : m_form.tabOrder)
+        if (QWidget* w = widget(name))
+            chain.push_back(w);
+    for (const QString& name : m_order)
+        if (!m_form.tabOrder.contains(name))
+            chain.push_back(m_bound.at(name).widget);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+namespace {
+
+QLineEdit* lineEditOf(QWidget* widget) {
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return combo->lineEdit();
+    return qobject_cast<QLineEdit*>(widget);
+}
+
+} // namespace
+
+// Entering a field selects what typing should replace: all of it, or the part the form names.
+void FormView::selectOnEntry(const Control& control, QWidget* widget) {
+    QLineEdit* edit = lineEditOf(widget);
+    if (!edit || control.readOnly || !edit->hasFocus())
+        return;
+    const QString text = edit->text();
+    const int length = control.selectionOnEnter ? control.selectionOnEnter(text) : -1;
+    edit->setSelection(0, length < 0 ? int(text.size()) : length);
+}
+
+// Inside a child window its own accelerators win over the main menu's, as in any MDI program.
+QAbstractButton* FormView::buttonForMnemonic(const QKeyEvent* event) const {
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return nullptr;
+    const QKeySequence pressed(QKeyCombination(Qt::AltModifier, Qt::Key(event->key())));
+    for (const QString& name : m_order) {
+        auto* button = qobject_cast<QAbstractButton*>(m_bound.at(name).widget);
+        if (button && button->isVisible() && button->isEnabled() &&
+            QKeySequence::mnemonic(button->text()) == pressed)
+            return button;
+    }
+    return nullptr;
+}
+
 void FormView::connectEvents(const Bound& bound) {
     const QString name = bound.control->name();
     switch (bound.control->kind()) {
@@ -161,11 +210,14 @@ void FormView::connectEvents(const Bound& bound) {
         break;
     case ControlKind::DropDown: {
         GridModel* model = bound.model;
-        connect(static_cast<QComboBox*>(bound.widget), &QComboBox::activated, this,
-                [this, name, model](int row) {
-                    const QString text = model->cell(row, 0);
-                    m_host.forwardTyping([this, name, text] { m_form.type(name, text); });
-                });
+        auto* combo = static_cast<AccountCombo*>(bound.widget);
+        connect(combo, &QComboBox::activated, this, [this, name, model, combo](int row) {
+            // Only a pick sets the account; opening, Escape and leaving the field do not.
+            if (!combo->takePick())
+                return;
+            const QString text = model->cell(row, 0);
+            m_host.forwardTyping([this, name, text] { m_form.type(name, text); });
+        });
         break;
     }
     case ControlKind::Grid:
@@ -306,6 +358,7 @@ void FormView::applyFocus() {
     m_syncing = true;
     target->setFocus(Qt::OtherFocusReason);
     m_syncing = false;
+    selectOnEntry(*m_bound.at(name).control, target);
 }
 
 bool FormView::takeFocusChange() {
@@ -356,6 +409,10 @@ bool FormView::handleKey(const Control& control, QWidget* widget, QKeyEvent* eve
     if (event->key() == Qt::Key_Delete && (event->modifiers() & Qt::ControlModifier) && control.onKey) {
         const QString name = control.name();
         m_host.forward([this, name] { m_form.key(name, QStringLiteral("Ctrl+Delete")); });
+        return true;
+    }
+    if (QAbstractButton* button = buttonForMnemonic(event)) {
+        button->click();
         return true;
     }
     if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
@@ -442,9 +499,19 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     const QString name = control.name();
     auto* view = qobject_cast<QAbstractItemView*>(bound->widget);
     switch (event->type()) {
-    case QEvent::FocusIn:
+    case QEvent::FocusIn: {
         if (control.takesFocus && m_form.focusedControl() != name && effectivelyEnabled(control))
             m_host.forwardTyping([this, name] { m_form.focus(name); });
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason)
+            selectOnEntry(control, bound->widget);
+        break;
+    }
+    case QEvent::ShortcutOverride:
+        if (buttonForMnemonic(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
         break;
     case QEvent::FocusOut:
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)

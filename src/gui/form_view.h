@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <map>
 
+class QAbstractButton;
 class QAbstractItemView;
 
 namespace kontaro::gui {
@@ -51,6 +52,9 @@ private:
     };
 
     void createWidgets();
+    void chainTabOrder();
+    void selectOnEntry(const forms::Control& control, QWidget* widget);
+    QAbstractButton* buttonForMnemonic(const QKeyEvent* event) const;
     void connectEvents(const Bound& bound);
     void connectGrid(const Bound& bound, QAbstractItemView* view);
     void refreshControl(const Bound& bound);

@@ -401,7 +401,17 @@ void T_Buchen::connectHandlers() {
         else if (key == QLatin1String("-"))
             stepDate(-1);
     };
+    // Entering the date selects its day, the part one changes most.
+    control(QStringLiteral("Datum")).selectionOnEnter = [](const QString& text) {
+        const qsizetype dot = text.indexOf(QLatin1Char('.'));
+        return dot < 0 ? -1 : int(dot);
+    };
     control(QStringLiteral("meldung")).onEnter = [this] { moveFocus(QStringLiteral("JournalPlus")); };
+    // Tab follows Enter through the line, then reaches the other commands.
+    for (const QStringView name : EntryOrder)
+        tabOrder << name.toString();
+    tabOrder << QStringLiteral("JournalMinus") << QStringLiteral("JournalEinfuegen")
+             << QStringLiteral("JournalLoeschen") << QStringLiteral("BuchenVerboten");
 
     control(QStringLiteral("JournalPlus")).onClick = [this] { post(); };
     control(QStringLiteral("JournalMinus")).onClick = [this] { undo(); };
