@@ -58,6 +58,14 @@ QString textOf(GuiProgram& program, const char* control) {
     return {};
 }
 
+// Types the two accounts and the debit amount, each followed by Enter.
+void enterAccountsAndAmount(const char* debit, const char* credit, const char* amount) {
+    for (const char* text : {debit, credit, amount}) {
+        typeText(QString::fromLatin1(text));
+        press(Qt::Key_Return);
+    }
+}
+
 // The program with the posting window active and the debit account entered as Tab enters it.
 void startOnTheDebitAccount(GuiProgram& program) {
     program.activate(Buchen);
@@ -121,12 +129,7 @@ private Q_SLOTS:
     void spaceOnAFocusedButtonPressesIt() {
         GuiProgram program(Books);
         startOnTheDebitAccount(program);
-        typeText(QStringLiteral("5000"));
-        press(Qt::Key_Return);
-        typeText(QStringLiteral("2800"));
-        press(Qt::Key_Return);
-        typeText(QStringLiteral("50"));
-        press(Qt::Key_Return);
+        enterAccountsAndAmount("5000", "2800", "50");
         const int lines = journalLines(program);
         program.widget<QPushButton>(Buchen, QStringLiteral("JournalPlus"))->setFocus();
         press(Qt::Key_Space);
@@ -137,12 +140,7 @@ private Q_SLOTS:
     void enteringAFieldSelectsWhatTypingReplaces() {
         GuiProgram program(Books);
         startOnTheDebitAccount(program);
-        typeText(QStringLiteral("2800"));
-        press(Qt::Key_Return);
-        typeText(QStringLiteral("4010"));
-        press(Qt::Key_Return);
-        typeText(QStringLiteral("110"));
-        press(Qt::Key_Return);
+        enterAccountsAndAmount("2800", "4010", "110");
         // Back on the debit amount with Shift+Tab: "110,00" is selected and replaced.
         press(Qt::Key_Backtab);
         QCOMPARE(focusedControl(), QStringLiteral("SollBetrag"));
