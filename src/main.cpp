@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         return 1;
     kontaro::gui::MainWindow window(program);
     ui.setMainWindow(&window);
-    window.show();
+    window.showMaximized();
     window.refreshAll();
     return QApplication::exec();
 }

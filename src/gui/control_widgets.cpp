@@ -121,7 +121,8 @@ QWidget* createControlWidget(const forms::Control& control, GridModel** model) {
         break;
     }
     case ControlKind::Button: {
-        auto* button = new QPushButton;
+        // The caption now, so that the layout sizes the button from it.
+        auto* button = new QPushButton(buttonCaption(control));
         button->setAutoDefault(false);
         if (!control.takesFocus)
             button->setFocusPolicy(Qt::NoFocus);

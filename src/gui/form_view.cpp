@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
@@ -325,11 +326,28 @@ void FormView::refresh() {
     }
     const forms::Geometry& g = m_form.geometry;
     if (m_form.windowState == WindowState::Normal && g.width > 0 && g.height > 0) {
-        const QRect wanted(g.left, g.top, g.width, g.height);
+        const QRect wanted = fitted(QRect(g.left, g.top, g.width, g.height));
         if (geometry() != wanted)
             setGeometry(wanted);
+        // The form keeps what the window really got, so that a saved layout is what one sees.
+        m_form.geometry = {wanted.top(), wanted.left(), wanted.height(), wanted.width()};
     }
     m_syncing = false;
+}
+
+QRect FormView::fitted(const QRect& wanted) {
+    ensurePolished(); // style sheets change the sizes the content needs
+    // Never smaller than the content needs, so that every control shows at its natural size.
+    QRect result(wanted.topLeft(), wanted.size().expandedTo(minimumSizeHint()));
+    QMdiArea* area = mdiArea();
+    if (!area || !area->isVisible())
+        return result;
+    // Inside the workspace: as large as it at most (unless the content needs more), moved in.
+    const QSize space = area->viewport()->size();
+    result.setSize(result.size().boundedTo(space).expandedTo(minimumSizeHint()));
+    result.moveLeft(std::max(0, std::min(result.left(), space.width() - result.width())));
+    result.moveTop(std::max(0, std::min(result.top(), space.height() - result.height())));
+    return result;
 }
 
 void FormView::refreshGrid(const Bound& bound, QAbstractItemView* view) {
@@ -598,6 +616,17 @@ void FormView::changeEvent(QEvent* event) {
                               : isMaximized() ? WindowState::Maximized
                                               : WindowState::Normal;
     m_form.windowState = state;
+}
+
+bool FormView::event(QEvent* event) {
+    const bool handled = QMdiSubWindow::event(event);
+    // The content may need more room once it is polished or its texts change: it gets it.
+    if (event->type() == QEvent::LayoutRequest && !m_detached && !isMinimized() && !isMaximized()) {
+        const QSize needed = size().expandedTo(minimumSizeHint());
+        if (needed != size())
+            resize(needed);
+    }
+    return handled;
 }
 
 void FormView::storeGeometry() {

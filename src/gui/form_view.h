@@ -38,6 +38,7 @@ public:
     bool takeFocusChange();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -64,6 +65,8 @@ private:
     bool handleDrag(const forms::Control& control, QWidget* widget, QEvent* event);
     void startDrag(const forms::Control& control, QWidget* widget);
     void storeGeometry();
+    // The geometry a window gets for the one its form asks for.
+    QRect fitted(const QRect& wanted);
     bool effectivelyEnabled(const forms::Control& control) const;
     QString sourceName(QObject* source) const;
     int helpContextAt(const QString& controlName) const;

@@ -26,6 +26,9 @@ MainWindow::MainWindow(app::T_Kontaro& app, QWidget* parent)
     m_mdi = new QMdiArea;
     m_mdi->setObjectName(QStringLiteral("Arbeitsbereich"));
     m_mdi->setBackground(QColor(128, 128, 128));
+    // Windows that need more room than the workspace has stay reachable.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setToolTip(QStringLiteral("Dein Mauszeiger zeigt gerade auf die Meldezeile"));
@@ -39,9 +42,9 @@ MainWindow::MainWindow(app::T_Kontaro& app, QWidget* parent)
     }
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
 
-    resize(1200, 820);
+    // The whole available screen and never more; the program shows it maximised.
     if (QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        setGeometry(screen->availableGeometry());
     statusBar()->showMessage(statusTipOf(m_app.hint));
     refreshAll();
     for (FormView* view : m_views)

@@ -20,9 +20,21 @@ namespace {
 
 using Widgets = std::map<QString, QWidget*>;
 
-void fixWidth(QWidget* widget, int width) {
-    if (widget)
-        widget->setFixedWidth(width);
+// At least as wide as `width` pixels of the 9-point font the widths were measured in, scaled to
+// the widget's real font; the layout may make it wider, never narrower, so its content shows whole.
+void minWidth(QWidget* widget, int width) {
+    if (!widget)
+        return;
+    constexpr int DigitWidthOfTheMeasure = 7;
+    const int digit = widget->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    widget->setMinimumWidth(std::max(width, width * digit / DigitWidthOfTheMeasure));
+}
+
+// A button as narrow as its caption allows (the style's default minimum of 80 pixels is meant for
+// words, not for "<" or "+").
+void compact(QWidget* button) {
+    button->setStyleSheet(QStringLiteral("QPushButton { padding: 3px 7px; }"));
+    button->ensurePolished(); // before the layout asks for its size
 }
 
 void alignRight(QWidget* widget) {
@@ -111,7 +123,7 @@ void layOutBuchen(LayoutKit& kit, QVBoxLayout* outer) {
                 alignRight(w);
             const int widths[] = {110, 150, 0, 36, 105, 105, 95, 48};
             if (widths[c] > 0)
-                fixWidth(w, widths[c]);
+                minWidth(w, widths[c]);
             grid->addWidget(w, r, c + 1);
         }
         ++r;
@@ -121,14 +133,14 @@ void layOutBuchen(LayoutKit& kit, QVBoxLayout* outer) {
     QWidget* ustHaben = kit.take(QStringLiteral("UstHaben"));
     alignRight(ustSoll);
     alignRight(ustHaben);
-    fixWidth(ustSoll, 72);
-    fixWidth(ustHaben, 72);
+    minWidth(ustSoll, 72);
+    minWidth(ustHaben, 72);
     auto* ustAmounts = row({ustSoll, ustHaben}, false);
     ustAmounts->setSpacing(6);
     grid->addLayout(ustAmounts, 3, 2);
     QWidget* ustP = kit.take(QStringLiteral("UstP"));
     alignRight(ustP);
-    fixWidth(ustP, 48);
+    minWidth(ustP, 48);
     grid->addWidget(LayoutKit::label(QStringLiteral("Satz %")), 3, 7, Qt::AlignRight);
     if (ustP)
         grid->addWidget(ustP, 3, 8);
@@ -140,7 +152,7 @@ void layOutBuchen(LayoutKit& kit, QVBoxLayout* outer) {
     for (const char* name :
          {"KontoWechsel", "B_suche", "SucheKonto", "BetragPlus", "Button1", "B_2ATS", "B_2EURO"})
         if (QWidget* button = kit.take(QString::fromUtf8(name))) {
-            button->setFixedWidth(34);
+            compact(button);
             aids->addWidget(button);
         }
     aids->addStretch();
@@ -161,12 +173,12 @@ void layOutBuchen(LayoutKit& kit, QVBoxLayout* outer) {
         if (caption)
             numbers->addWidget(LayoutKit::label(QString::fromUtf8(caption)));
         QWidget* w = kit.take(QString::fromUtf8(field));
-        fixWidth(w, width);
+        minWidth(w, width);
         if (w)
             numbers->addWidget(w);
         for (const char* b : buttons)
             if (QWidget* button = kit.take(QString::fromUtf8(b))) {
-                button->setFixedWidth(28);
+                compact(button);
                 numbers->addWidget(button);
             }
         numbers->addSpacing(12);
@@ -208,9 +220,9 @@ void layOutBuchen(LayoutKit& kit, QVBoxLayout* outer) {
 
 void layOutJournal(LayoutKit& kit, QVBoxLayout* outer) {
     QWidget* bnr = kit.take(QStringLiteral("sucheBnr"));
-    fixWidth(bnr, 70);
+    minWidth(bnr, 70);
     QWidget* search = kit.take(QStringLiteral("SucheText"));
-    fixWidth(search, 170);
+    minWidth(search, 170);
     auto* top = row({LayoutKit::label(QStringLiteral("Suche")), search,
                      kit.take(QStringLiteral("B_sucheAelter")), kit.take(QStringLiteral("B_sucheNeueste"))});
     top->addWidget(LayoutKit::label(QStringLiteral("Bnr")));
@@ -258,7 +270,7 @@ void layOutKonto(LayoutKit& kit, QVBoxLayout* outer) {
                 grid->addWidget(heading, 0, c);
             if (QWidget* field = kit.take(QString::fromUtf8(pairs[c][1]))) {
                 if (widths[c] > 0)
-                    fixWidth(field, widths[c]);
+                    minWidth(field, widths[c]);
                 if (c == 4 || c == 5)
                     alignRight(field);
                 grid->addWidget(field, 1, c);
@@ -273,7 +285,7 @@ void layOutKonto(LayoutKit& kit, QVBoxLayout* outer) {
         outer->addWidget(header);
     }
     QWidget* choice = kit.take(QStringLiteral("Kontoauswahl"));
-    fixWidth(choice, 160);
+    minWidth(choice, 160);
     auto* controls = row({kit.take(QStringLiteral("fixeKontowahl")), choice});
     if (QWidget* print = kit.take(QStringLiteral("B_kontodruck")))
         controls->addWidget(print);
@@ -286,7 +298,7 @@ void layOutKonto(LayoutKit& kit, QVBoxLayout* outer) {
 
 void layOutKontoplan(LayoutKit& kit, QVBoxLayout* outer) {
     QWidget* search = kit.take(QStringLiteral("Suchwort"));
-    fixWidth(search, 150);
+    minWidth(search, 150);
     auto* top = row({LayoutKit::label(QStringLiteral("Suchwort")), search,
                      kit.take(QStringLiteral("B_einfuegen")), kit.take(QStringLiteral("B_edit")),
                      kit.take(QStringLiteral("B_schutzwechsel")), kit.take(QStringLiteral("B_loeschen")),
@@ -304,7 +316,7 @@ void layOutAlt(LayoutKit& kit, QVBoxLayout* outer) {
     auto* top = new QHBoxLayout;
     auto* years = new QGridLayout;
     QWidget* account = kit.take(QStringLiteral("kntNr"));
-    fixWidth(account, 110);
+    minWidth(account, 110);
     years->addWidget(LayoutKit::label(QStringLiteral("Konto")), 0, 0);
     years->addWidget(account, 0, 1);
     for (int k = 8; k >= 1; --k) {
@@ -313,7 +325,7 @@ void layOutAlt(LayoutKit& kit, QVBoxLayout* outer) {
             years->addWidget(year, r, 0);
         if (QWidget* balance = kit.take(QStringLiteral("edit%1").arg(k))) {
             alignRight(balance);
-            fixWidth(balance, 110);
+            minWidth(balance, 110);
             years->addWidget(balance, r, 1);
         }
     }
@@ -321,7 +333,7 @@ void layOutAlt(LayoutKit& kit, QVBoxLayout* outer) {
         years->addWidget(label, 9, 0);
     if (QWidget* forecast = kit.take(QStringLiteral("hoch1"))) {
         alignRight(forecast);
-        fixWidth(forecast, 110);
+        minWidth(forecast, 110);
         years->addWidget(forecast, 9, 1);
     }
     top->addLayout(years);
@@ -329,9 +341,9 @@ void layOutAlt(LayoutKit& kit, QVBoxLayout* outer) {
         top->addWidget(chart, 1);
     outer->addLayout(top);
     QWidget* search = kit.take(QStringLiteral("SucheText"));
-    fixWidth(search, 150);
+    minWidth(search, 150);
     QWidget* choice = kit.take(QStringLiteral("Kontoauswahl"));
-    fixWidth(choice, 140);
+    minWidth(choice, 140);
     outer->addLayout(
         row({kit.take(QStringLiteral("kontofilter")), kit.take(QStringLiteral("LabelBlau")), search,
              kit.take(QStringLiteral("sucheNext")), kit.take(QStringLiteral("Label9")), choice}));

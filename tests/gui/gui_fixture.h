@@ -29,6 +29,7 @@ public:
                                                         QStringLiteral("konto 4010 E \"Erlöse\"")})
         : m_program(bookLines)
         , m_window(std::make_unique<gui::MainWindow>(m_program.app())) {
+        m_window->resize(1600, 1000); // the size of the display the program is checked on
         m_window->show();
         m_window->activateWindow();
         QApplication::setActiveWindow(m_window.get());

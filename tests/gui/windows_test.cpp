@@ -26,14 +26,32 @@ private Q_SLOTS:
     void layoutOneRestoresAMovedWindow() {
         GuiProgram program;
         gui::FormView& posting = program.view(QStringLiteral("_Buchen"));
-        posting.setGeometry(QRect(30, 50, 640, 300));
+        const QRect moved(QPoint(30, 50), posting.minimumSizeHint() + QSize(40, 20));
+        posting.setGeometry(moved);
         const forms::Geometry saved = program.app().child(QStringLiteral("_Buchen"))->geometry;
-        QCOMPARE(saved, (forms::Geometry{50, 30, 300, 640}));
+        QCOMPARE(saved, (forms::Geometry{moved.top(), moved.left(), moved.height(), moved.width()}));
         program.window().action(app::Command::Layout1Speichern)->trigger();
 
-        posting.setGeometry(QRect(200, 10, 500, 250));
+        posting.setGeometry(QRect(QPoint(200, 10), posting.minimumSizeHint()));
         program.window().action(app::Command::Layout1Laden)->trigger();
-        QCOMPARE(posting.geometry(), QRect(30, 50, 640, 300));
+        QCOMPARE(posting.geometry(), moved);
+    }
+
+    // A layout asks for less room than a window's content needs and for a place outside the
+    // workspace: the window gets its content's size, inside the workspace, and the form learns it.
+    void aLayoutNeverClipsAWindowNorPutsItOutside() {
+        GuiProgram program;
+        forms::Form& form = *program.app().child(QStringLiteral("_Buchen"));
+        gui::FormView& posting = program.view(QStringLiteral("_Buchen"));
+        form.windowState = forms::WindowState::Normal;
+        form.geometry = {5000, -300, 100, 200};
+        program.window().refreshAll();
+        const QSize space = program.window().mdiArea()->viewport()->size();
+        QVERIFY(posting.width() >= posting.minimumSizeHint().width());
+        QVERIFY(posting.height() >= posting.minimumSizeHint().height());
+        QVERIFY(QRect(QPoint(0, 0), space).contains(posting.geometry()));
+        QCOMPARE(form.geometry,
+                 (forms::Geometry{posting.y(), posting.x(), posting.height(), posting.width()}));
     }
 
     // The main menu's chart printout reaches the printer; without one it lands as a PDF.
