@@ -138,4 +138,8 @@ void QtUi::print(const forms::PrintJob& job) {
                    .arg(job.title, QDir::toNativeSeparators(pdf)));
 }
 
+forms::PrinterPage QtUi::printerPage(forms::PrintJob::Orientation orientation) {
+    return QtPrinter(m_dataDirectory).page(orientation);
+}
+
 } // namespace kontaro::gui

@@ -27,6 +27,7 @@ public:
     void error(const QString& text) override;
     void arrange(forms::Arrangement arrangement) override;
     void print(const forms::PrintJob& job) override;
+    forms::PrinterPage printerPage(forms::PrintJob::Orientation orientation) override;
 
 private:
     QString m_dataDirectory;
