@@ -1,6 +1,7 @@
 // Kontaro: the desktop program. It takes no arguments and works on the books in the current
 // directory.
 #include "app/t_kontaro.h"
+#include "gui/application_setup.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 
@@ -9,8 +10,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setApplicationName(kontaro::app::T_Kontaro::applicationTitle());
+    kontaro::gui::setUpApplication();
 
     const QString dataDirectory = QDir::currentPath();
     kontaro::gui::QtUi ui(dataDirectory);

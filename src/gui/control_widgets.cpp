@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -27,11 +28,29 @@ struct NamedCaption {
     const char* caption;
 };
 constexpr NamedCaption PictureButtons[] = {
-    {"B_sucheAelter", "&Ältere"},    {"B_sucheNeueste", "&Neueste"},   {"B_DruckJournal", "&Drucken"},
-    {"B_kontodruck", "&Drucken"},    {"B_druKontoplan", "&Drucken"},   {"SpeedButton1", "…"},
+    {"B_sucheAelter", "&Ältere"},    {"B_sucheNeueste", "&Neueste"},   {"SpeedButton1", "…"},
     {"sucheNext", "Weiter suchen"},  {"JournalEinfuegen", "Einfügen"}, {"JournalLoeschen", "Löschen"},
     {"BuchenVerboten", "Zusperren"},
 };
+
+// Buttons whose caption is a picture we draw: the picture, and its word as tool tip.
+struct PictureButton {
+    const char* name;
+    const char* icon;
+    const char* tip;
+};
+constexpr PictureButton IconButtons[] = {
+    {"B_DruckJournal", ":/icons/drucken.svg", "Journal drucken (Strg+P)"},
+    {"B_kontodruck", ":/icons/drucken.svg", "Konto drucken (Strg+P)"},
+    {"B_druKontoplan", ":/icons/drucken.svg", "Kontoplan drucken (Strg+P)"},
+};
+
+const PictureButton* iconButton(const forms::Control& control) {
+    for (const PictureButton& picture : IconButtons)
+        if (control.name() == QLatin1String(picture.name))
+            return &picture;
+    return nullptr;
+}
 
 QPixmap aboutPicture() {
     QPixmap picture(96, 96);
@@ -89,6 +108,8 @@ void setFocusable(QWidget* widget, bool focusable) {
 QString buttonCaption(const forms::Control& control) {
     if (!control.caption.isEmpty())
         return control.caption;
+    if (iconButton(control))
+        return {};
     for (const NamedCaption& named : PictureButtons)
         if (control.name() == QLatin1String(named.name))
             return QString::fromUtf8(named.caption);
@@ -124,6 +145,10 @@ QWidget* createControlWidget(const forms::Control& control, GridModel** model) {
         // The caption now, so that the layout sizes the button from it.
         auto* button = new QPushButton(buttonCaption(control));
         button->setAutoDefault(false);
+        if (const PictureButton* picture = iconButton(control)) {
+            button->setIcon(QIcon(QString::fromLatin1(picture->icon)));
+            button->setIconSize(QSize(22, 22));
+        }
         if (!control.takesFocus)
             button->setFocusPolicy(Qt::NoFocus);
         widget = button;
@@ -191,7 +216,9 @@ void showControl(const forms::Control& control, QWidget* widget, GridModel* mode
         widget->setEnabled(enabled);
     if (widget->isHidden() == visible)
         widget->setVisible(visible);
-    const QString tip = toolTipOf(control.hint);
+    QString tip = toolTipOf(control.hint);
+    if (const PictureButton* picture = iconButton(control); picture && tip.isEmpty())
+        tip = QString::fromUtf8(picture->tip);
     if (widget->toolTip() != tip)
         widget->setToolTip(tip);
     const QString statusTip = statusTipOf(control.hint);

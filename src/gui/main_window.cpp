@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QToolBar>
 
 namespace kontaro::gui {
 
@@ -41,6 +42,7 @@ MainWindow::MainWindow(app::T_Kontaro& app, QWidget* parent)
         m_views.push_back(view);
     }
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::subWindowActivated);
+    buildToolBar();
 
     // The whole available screen and never more; the program shows it maximised.
     if (QScreen* screen = QApplication::primaryScreen())
@@ -112,6 +114,67 @@ void MainWindow::buildMenu() {
         m_windowMenu->addSeparator();
         connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
     }
+}
+
+// The windows one works in most and the print command, one click away; Ctrl+P and Ctrl+Q as in
+// any desktop program.
+void MainWindow::buildToolBar() {
+    if (QAction* quit = action(Command::Beenden))
+        quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QToolBar* bar = addToolBar(QStringLiteral("Werkzeuge"));
+    bar->setObjectName(QStringLiteral("Werkzeugleiste"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(24, 24));
+    struct Window {
+        const char* component;
+        const char* icon;
+        const char* tip;
+    };
+    constexpr Window windows[] = {
+        {"_Buchen", "buchen", "Buchen"},
+        {"_Journal", "journal", "Journal"},
+        {"_Konto", "konto", "Hauptbuchkonto"},
+        {"_Kontoplan", "kontoplan", "Kontoplan"},
+        {"_init", "einstellungen", "Einstellungen"},
+    };
+    for (const Window& w : windows) {
+        const QString name = QString::fromLatin1(w.component);
+        if (!view(name))
+            continue;
+        QAction* open = bar->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(w.icon))),
+                                       QString::fromUtf8(w.tip));
+        open->setObjectName(QStringLiteral("Zeige") + name);
+        open->setToolTip(QStringLiteral("Fenster \"%1\" zeigen").arg(QString::fromUtf8(w.tip)));
+        open->setStatusTip(open->toolTip());
+        connect(open, &QAction::triggered, this,
+                [this, name] { forward([this, name] { m_app.bringToFront(name); }); });
+    }
+    bar->addSeparator();
+    m_print = bar->addAction(QIcon(QStringLiteral(":/icons/drucken.svg")), QStringLiteral("Drucken"));
+    m_print->setObjectName(QStringLiteral("Drucken"));
+    m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_print->setToolTip(QStringLiteral("Ausdruck des aktiven Fensters (Strg+P)"));
+    m_print->setStatusTip(m_print->toolTip());
+    connect(m_print, &QAction::triggered, this, &MainWindow::printActiveWindow);
+}
+
+void MainWindow::printActiveWindow() {
+    // The print button of each window that prints.
+    static const std::map<QString, QString> printButtons = {
+        {QStringLiteral("_Journal"), QStringLiteral("B_DruckJournal")},
+        {QStringLiteral("_Konto"), QStringLiteral("B_kontodruck")},
+        {QStringLiteral("_Kontoplan"), QStringLiteral("B_druKontoplan")},
+    };
+    const QString active = m_app.activeWindow();
+    auto it = printButtons.find(active);
+    FormView* v = view(active);
+    if (it == printButtons.end() || !v || !v->form().isUsable(it->second)) {
+        statusBar()->showMessage(QStringLiteral("Dieses Fenster hat keinen Ausdruck; Journal, Hauptbuch "
+                                                "und Kontoplan drucken mit Strg+P."));
+        return;
+    }
+    const QString button = it->second;
+    forward([v, button] { v->form().click(button); });
 }
 
 // The frame keeps the list of its child windows at the end of "&Fenster".

@@ -36,6 +36,8 @@ public:
     // The menu entry of a command, nullptr when the menu has none.
     QAction* action(app::Command command) const;
     HelpBrowser* helpBrowser() const { return m_help; }
+    // The tool bar's command that prints the active window's report (Ctrl+P).
+    QAction* printAction() const { return m_print; }
 
     // Shows the state of the application and every form.
     void refreshAll();
@@ -53,6 +55,8 @@ protected:
 
 private:
     void buildMenu();
+    void buildToolBar();
+    void printActiveWindow();
     void fillWindowList();
     void runEvent(const std::function<void()>& event);
     void subWindowActivated(QMdiSubWindow* window);
@@ -61,6 +65,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     HelpBrowser* m_help = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QAction* m_print = nullptr;
     std::vector<QAction*> m_windowList;
     std::vector<FormView*> m_views;
     std::map<app::Command, QAction*> m_actions;

@@ -1,3 +1,4 @@
+#include "gui/application_setup.h"
 #include "gui_fixture.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    kontaro::gui::setUpApplication();
     int failed = 0;
     for (const auto& run : kontaro::test::runs())
         failed += run(argc, argv);

@@ -1,0 +1,68 @@
+#include "gui_fixture.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QToolBar>
+
+namespace kontaro::test {
+
+// What makes it a desktop program: icon, German dialog buttons, tool bar and shortcuts.
+class DesktopTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void qtsOwnButtonsSpeakGerman() {
+        QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Ok);
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+        QVERIFY(!QApplication::windowIcon().isNull());
+        QCOMPARE(QApplication::desktopFileName(), QStringLiteral("kontaro"));
+    }
+
+    void theToolBarShowsTheWorkingWindowsWithIconsAndTips() {
+        GuiProgram program;
+        auto* bar = program.window().findChild<QToolBar*>(QStringLiteral("Werkzeugleiste"));
+        QVERIFY(bar);
+        QStringList windows;
+        for (QAction* action : bar->actions()) {
+            if (action->isSeparator())
+                continue;
+            QVERIFY2(!action->icon().isNull() && !action->toolTip().isEmpty(),
+                     qPrintable(action->objectName()));
+            windows << action->objectName();
+        }
+        QCOMPARE(windows, (QStringList{QStringLiteral("Zeige_Buchen"), QStringLiteral("Zeige_Journal"),
+                                       QStringLiteral("Zeige_Konto"), QStringLiteral("Zeige_Kontoplan"),
+                                       QStringLiteral("Zeige_init"), QStringLiteral("Drucken")}));
+        bar->actions().at(3)->trigger();
+        QCOMPARE(program.app().activeWindow(), QStringLiteral("_Kontoplan"));
+    }
+
+    // Ctrl+P prints the active window's report; a window without one says so and prints nothing.
+    void ctrlPPrintsTheActiveWindowsReport() {
+        GuiProgram program;
+        program.activate(QStringLiteral("_Kontoplan"));
+        program.window().printAction()->trigger();
+        QCOMPARE(program.ui().printed().size(), std::size_t(1));
+        QCOMPARE(program.ui().printed().back().title, QStringLiteral("Kontaro-Kontoplan"));
+
+        program.activate(QStringLiteral("_Buchen"));
+        program.window().printAction()->trigger();
+        QCOMPARE(program.ui().printed().size(), std::size_t(1));
+        QCOMPARE(program.window().printAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(program.window().action(app::Command::Beenden)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_Q));
+    }
+
+    void theLedgersPrintButtonIsAPrinterWithATip() {
+        GuiProgram program;
+        auto* print = program.widget<QPushButton>(QStringLiteral("_Konto"), QStringLiteral("B_kontodruck"));
+        QVERIFY(print);
+        QVERIFY(!print->icon().isNull());
+        QVERIFY(print->toolTip().contains(QStringLiteral("drucken")));
+    }
+};
+
+const bool registered = registerGuiTestClass<DesktopTest>();
+
+} // namespace kontaro::test
+
+#include "desktop_test.moc"
