@@ -10,17 +10,20 @@ Control::Control(QString name, ControlKind kind)
 }
 
 QString Control::text() const {
+    if (m_refusedText)
+        return *m_refusedText;
     return m_binding ? m_binding->text() : m_text;
 }
 
 void Control::setText(const QString& text) {
     QString value = upperCase ? text.toUpper() : text;
-    if (maxLength > 0)
+    if (maxLength > 0 && !(m_binding && m_binding->checksLength()))
         value.truncate(maxLength);
     if (m_binding)
         m_binding->setText(value);
     else
         m_text = value;
+    m_refusedText.reset();
 }
 
 } // namespace kontaro::forms

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kontaro::forms {
 
@@ -41,8 +42,15 @@ public:
     QString text() const;
     // Sets the text without running any handler. A bound control writes its field (which may
     // throw kontaro::UserError when the text does not read). Upper-case controls upper-case it,
-    // a maximum length cuts it.
+    // a maximum length cuts it (unless the binding checks the length itself).
     void setText(const QString& text);
+
+    // A text the user typed that the bound field refused: the control shows it (selected, so that
+    // the next keystroke replaces it) while its field keeps the old value, until the text is set
+    // again or the focus leaves the control.
+    void keepRefusedText(const QString& text) { m_refusedText = text; }
+    bool hasRefusedText() const { return m_refusedText.has_value(); }
+    void clearRefusedText() { m_refusedText.reset(); }
 
     QString caption;
     QString hint;
@@ -87,6 +95,7 @@ private:
     QString m_name;
     ControlKind m_kind;
     QString m_text;
+    std::optional<QString> m_refusedText;
     std::shared_ptr<FieldBinding> m_binding;
 };
 

@@ -13,6 +13,8 @@ public:
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;
     virtual bool isReadOnly() const { return false; }
+    // True when setText refuses a text that is too long instead of having it cut.
+    virtual bool checksLength() const { return false; }
 };
 
 } // namespace kontaro::forms

@@ -81,6 +81,7 @@ void Form::moveFocus(const QString& name) {
     control(name); // fail before any handler runs
     if (!m_focused.isEmpty()) {
         Control& old = control(m_focused);
+        old.clearRefusedText();
         if (old.onExit)
             old.onExit(); // an Abort here keeps the focus where it was
     }
@@ -104,7 +105,9 @@ void Form::type(const QString& name, const QString& text) {
         try {
             c.setText(text);
         } catch (const UserError& e) {
-            // The field keeps its old value; nothing is written.
+            // The field keeps its old value; nothing is written. The typed text stays in the
+            // control, so that the user can correct it.
+            c.keepRefusedText(text);
             m_ui.message(e.message());
             return;
         }

@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/field_text.h"
 #include "data/cursor.h"
+#include "data/table_layout.h"
 
 namespace kontaro::posting {
 
@@ -53,8 +54,13 @@ void AccountFieldBinding::setText(const QString& text) {
     if (m_prepare)
         m_prepare();
     QString knr = text.trimmed();
-    if (!knr.isEmpty() && m_chart.locate(QStringLiteral("Knr"), {knr}, {.caseInsensitive = true}))
+    if (!knr.isEmpty()) {
+        const data::TableLayout& chart = data::layouts::kntplan();
+        if (knr.size() > chart.fields[chart.fieldIndex(QStringLiteral("Knr"))].width ||
+            !m_chart.locate(QStringLiteral("Knr"), {knr}, {.caseInsensitive = true}))
+            throw UserError(QStringLiteral("Konto %1 gibt es nicht.").arg(knr));
         knr = m_chart.asText(QStringLiteral("Knr"));
+    }
     m_line.setText(m_field, knr);
 }
 

@@ -50,7 +50,10 @@ public:
                         std::function<void()> prepare);
 
     QString text() const override;
+    // An account number the chart does not hold (or one longer than any account number) is
+    // refused with a message; the line keeps its account.
     void setText(const QString& text) override;
+    bool checksLength() const override { return true; }
 
 private:
     data::Cursor& m_line;

@@ -74,9 +74,14 @@ TEST(Form, TextTheFieldCannotTakeGivesMessageAndKeepsOldValue) {
     ScriptedUi ui;
     TestForm form(ui);
     form.type(QStringLiteral("Zahl"), QStringLiteral("12x"));
-    EXPECT_EQ(form.control(QStringLiteral("Zahl")).text(), QStringLiteral("7"));
+    EXPECT_EQ(form.field->m_value, QStringLiteral("7"));
     EXPECT_EQ(ui.shownTexts(QStringLiteral("message")), QStringList({"\"12x\" ist keine gültige Zahl."}));
     EXPECT_FALSE(form.log.contains(QStringLiteral("change")));
+    // The typed text stays in the control for correction until the focus leaves it.
+    EXPECT_EQ(form.control(QStringLiteral("Zahl")).text(), QStringLiteral("12x"));
+    EXPECT_TRUE(form.control(QStringLiteral("Zahl")).hasRefusedText());
+    form.focus(QStringLiteral("A"));
+    EXPECT_EQ(form.control(QStringLiteral("Zahl")).text(), QStringLiteral("7"));
 
     form.type(QStringLiteral("Zahl"), QStringLiteral("12"));
     EXPECT_EQ(form.control(QStringLiteral("Zahl")).text(), QStringLiteral("12"));

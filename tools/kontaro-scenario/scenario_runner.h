@@ -42,7 +42,8 @@ private:
     void expect(const Step& step);
     void expectControl(forms::Form& form, const QString& controlName, QString arguments, const Step& step);
     void expectForm(forms::Form& form, QString arguments);
-    void expectShown(const QString& kind, const QString& expected);
+    // With `containing`, the shown text only has to contain `expected`.
+    void expectShown(const QString& kind, const QString& expected, bool containing = false);
     void expectFile(const QString& name, QString arguments, const Step& step);
     void expectXml(QString arguments, const Step& step);
     void expectRow(QString arguments);
