@@ -64,14 +64,7 @@ T_Kontaro::T_Kontaro(forms::Ui& ui, QString dataDirectory)
 }
 
 T_Kontaro::~T_Kontaro() {
-    // Windows close their cursors before the session goes.
-    m_info.reset();
-    m_buchen.reset();
-    m_init.reset();
-    m_kontoplan.reset();
-    m_konto.reset();
-    m_journal.reset();
-    m_alt.reset();
+    closeWindows();
 }
 
 data::Session& T_Kontaro::session() const {
@@ -126,8 +119,39 @@ bool T_Kontaro::start() {
 
     caption += QStringLiteral(" >> \"%1\"").arg(QDir::toNativeSeparators(m_dataDirectory));
     m_running = true;
-    run([this] { createWindows(); });
-    return m_running;
+    // A start that fails (a damaged table, a settings file that cannot be written) must not leave a
+    // program without its windows behind: it says why once and ends.
+    QString failure;
+    try {
+        data::Transaction transaction(*m_session);
+        try {
+            createWindows();
+        } catch (const Abort&) {
+            // a refusal keeps what was saved before it, as in every other action
+        }
+        transaction.commit();
+        return true;
+    } catch (const UserError& e) {
+        failure = e.message();
+    } catch (const MoneyOverflow& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    m_ui.error(failure);
+    closeWindows();
+    m_session.reset();
+    m_running = false;
+    return false;
+}
+
+void T_Kontaro::closeWindows() {
+    // Windows close their cursors before the session goes, in the reverse order of creation.
+    m_info.reset();
+    m_buchen.reset();
+    m_init.reset();
+    m_kontoplan.reset();
+    m_konto.reset();
+    m_journal.reset();
+    m_alt.reset();
 }
 
 void T_Kontaro::createWindows() {
@@ -400,6 +424,13 @@ void T_Kontaro::closeMainWindow() {
             return;
     }
     shutdown();
+}
+
+void T_Kontaro::endWithoutCheck() {
+    if (!m_running)
+        return;
+    leaveActiveWindow();
+    run([this] { shutdown(); });
 }
 
 void T_Kontaro::shutdown() {

@@ -27,7 +27,8 @@ public:
     static QString applicationTitle();
 
     // Starts the session, probes the books and creates the windows. False when the program has to
-    // end before any window is shown; the reason was shown through the Ui.
+    // end before any window is shown (also when creating a window failed: then no window is left);
+    // the reason was shown once through the Ui.
     bool start();
     bool isRunning() const { return m_running; }
 
@@ -75,11 +76,15 @@ public:
 
     // Closing the main window: asks whether to check the books first, then ends the program.
     void closeMainWindow();
+    // Ends the program as closing it without the check does (counters and settings written), for a
+    // request to end from outside (logout, shutdown). Only between two user actions.
+    void endWithoutCheck();
 
     void run(const std::function<void()>& action) override;
 
 private:
     void createWindows();
+    void closeWindows();
     void execute(Command command);
     void openDocument(const QString& target, const QString& verb, const QString& failure);
     void notAvailable();

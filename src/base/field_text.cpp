@@ -39,4 +39,12 @@ std::optional<Money> parseMoneyText(const QString& text) {
     return Money::parse(text, settings.decimalSeparator, settings.thousandSeparator);
 }
 
+QString cutText(const QString& text, qsizetype width) {
+    if (width < 0 || text.size() <= width)
+        return text;
+    if (width > 0 && text[width - 1].isHighSurrogate())
+        --width;
+    return text.left(width);
+}
+
 } // namespace kontaro

@@ -20,6 +20,10 @@ QString moneyEditText(std::optional<Money> amount);
 // Display form "#,##0.00": 1.234,56; 0,00; -1.234,56.
 QString moneyDisplayText(std::optional<Money> amount);
 
+// The text cut to at most `width` UTF-16 units at a character boundary: a character outside the
+// Basic Multilingual Plane (an emoji, two units) is kept whole or left out, never halved.
+QString cutText(const QString& text, qsizetype width);
+
 // The short date form; a null date is an empty field.
 QString dateFieldText(const QDate& date);
 

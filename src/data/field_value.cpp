@@ -2,6 +2,7 @@
 
 #include "base/date.h"
 #include "base/errors.h"
+#include "base/field_text.h"
 #include "base/money.h"
 
 #include <QDate>
@@ -53,7 +54,7 @@ FieldValue normalized(const FieldDef& field, FieldValue value) {
         if (text.isEmpty())
             return {};
         if (field.width > 0 && text.size() > field.width)
-            text.truncate(field.width);
+            text = cutText(text, field.width);
         return value;
     }
     case FieldType::Float:

@@ -1,5 +1,6 @@
 #include "data/invariant_checker.h"
 
+#include "base/field_text.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/invariant_sources.h"
@@ -273,7 +274,7 @@ private:
         return b.text(b.lKnr, l) == expected.Knr && counterMatches(expected, l) &&
                orZero(b.money(b.lSollBetrag, l)) == expected.SollBetrag &&
                orZero(b.money(b.lHabenBetrag, l)) == expected.HabenBetrag &&
-               QStringView(b.text(b.jBuchtext, i)).left(LedgerTextWidth) == b.text(b.lBuchtext, l) &&
+               cutText(b.text(b.jBuchtext, i), LedgerTextWidth) == b.text(b.lBuchtext, l) &&
                orZero(b.integer(b.lAnr, l)) == orZero(b.integer(b.jAnr, i)) &&
                b.text(b.lBeleg, l) == b.text(b.jBeleg, i) && b.date(b.lDatum, l) == b.date(b.jDatum, i);
     }
@@ -297,7 +298,7 @@ private:
             differs(QStringLiteral("HabenBetrag"), amountText(b.money(b.lHabenBetrag, l)),
                     amountText(expected.HabenBetrag));
         differs(QStringLiteral("Buchtext"), b.text(b.lBuchtext, l),
-                b.text(b.jBuchtext, i).left(LedgerTextWidth));
+                cutText(b.text(b.jBuchtext, i), LedgerTextWidth));
         if (orZero(b.integer(b.lAnr, l)) != orZero(b.integer(b.jAnr, i)))
             differs(QStringLiteral("Anr"), numberText(b.integer(b.lAnr, l)),
                     numberText(b.integer(b.jAnr, i)));

@@ -89,6 +89,28 @@ Session::Session(const QString& directory) {
         } catch (const FileError&) {
         }
     }
+    removeOrphanedMasterJournals();
+}
+
+// A kill during the commit of a transaction over several tables can leave SQLite's master
+// journal ("Kontaro.lock-mj...") behind. It may only go once no table journal needs it any more:
+// reading every attached table first rolls back what a crash left half done.
+void Session::removeOrphanedMasterJournals() {
+    QDir directory(m_directory);
+    const QStringList masters = directory.entryList({QStringLiteral("Kontaro.lock-mj*")}, QDir::Files);
+    if (masters.isEmpty())
+        return;
+    for (const QString& alias : std::as_const(m_attached)) {
+        try {
+            m_db->execute(QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(alias), m_directory);
+        } catch (const FileError&) {
+            return; // a table that cannot be read keeps its journal, and the master with it
+        }
+    }
+    if (!directory.entryList({QStringLiteral("*-journal")}, QDir::Files | QDir::Hidden).isEmpty())
+        return;
+    for (const QString& master : masters)
+        directory.remove(master);
 }
 
 QString Session::attach(const QString& path) {

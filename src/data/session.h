@@ -82,6 +82,7 @@ public:
     void setBusyTimeout(int milliseconds);
 
 private:
+    void removeOrphanedMasterJournals();
     QString absolutePath(const QString& fileName) const;
     QString attach(const QString& path);
     std::unique_ptr<class TableStorage> openStorage(const QString& path, const TableLayout& layout);

@@ -28,10 +28,18 @@ QString describe(int code, const QString& file, const QString& detail) {
     case SQLITE_CANTOPEN:
         return QStringLiteral("Die Tabelle \"%1\" kann nicht geöffnet werden.").arg(name);
     case SQLITE_IOERR:
-        return QStringLiteral("Lese- oder Schreibfehler in der Tabelle \"%1\" (%2).").arg(name, detail);
+        return QStringLiteral("Lese- oder Schreibfehler in der Tabelle \"%1\".").arg(name);
     default:
-        return QStringLiteral("Fehler in der Tabelle \"%1\": %2").arg(name, detail);
+        break;
     }
+    // SQLite's own texts are English; the user gets a German sentence naming the file.
+    if (detail.startsWith(QLatin1String("no such table")))
+        return QStringLiteral("Die Tabelle \"%1\" enthält keine Daten dieses Programms.").arg(name);
+    if (detail.startsWith(QLatin1String("no such column")) || detail.contains(QLatin1String("has no column")))
+        return QStringLiteral("Der Tabelle \"%1\" fehlt ein Feld, das dieses Programm braucht.").arg(name);
+    return QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen oder geschrieben werden (SQLite-Fehler %2).")
+        .arg(name)
+        .arg(code);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "forms/control.h"
 
+#include "base/field_text.h"
+
 namespace kontaro::forms {
 
 Control::Control(QString name, ControlKind kind)
@@ -18,7 +20,7 @@ QString Control::text() const {
 void Control::setText(const QString& text) {
     QString value = upperCase ? text.toUpper() : text;
     if (maxLength > 0 && !(m_binding && m_binding->checksLength()))
-        value.truncate(maxLength);
+        value = cutText(value, maxLength);
     if (m_binding)
         m_binding->setText(value);
     else

@@ -100,14 +100,20 @@ void Form::type(const QString& name, const QString& text) {
     Control& c = usableControl(name);
     if (c.readOnly)
         throw FormError("control " + name.toStdString() + " is read-only");
+    // Control characters (a tab, an escape) are not text; a memo keeps its line breaks.
+    QString typed = text;
+    typed.removeIf([&c](QChar ch) {
+        return ch.category() == QChar::Other_Control &&
+               !(c.kind() == ControlKind::Memo && (ch == QLatin1Char('\n') || ch == QLatin1Char('\r')));
+    });
     runAction([&] {
         moveFocus(name);
         try {
-            c.setText(text);
+            c.setText(typed);
         } catch (const UserError& e) {
             // The field keeps its old value; nothing is written. The typed text stays in the
             // control, so that the user can correct it.
-            c.keepRefusedText(text);
+            c.keepRefusedText(typed);
             m_ui.message(e.message());
             return;
         }

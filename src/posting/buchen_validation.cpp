@@ -1,5 +1,6 @@
 // Entry and validation of the current line: the amount rules, the VAT split, the balance preview,
 // the colours of the entry fields and the message line.
+#include "base/clock.h"
 #include "base/date.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
@@ -7,6 +8,9 @@
 #include "posting/t_buchen.h"
 #include "views/t_journal.h"
 #include "views/t_kontoplan.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace kontaro::posting {
 
@@ -273,6 +277,27 @@ void T_Buchen::checkBeyondTable() {
     // balances of the books would no longer add up to 0.
     if (hasVat && m_u->isEmpty())
         setMeldung(QStringLiteral("FEHLER: Ust-Konto ") + ustKnt + QStringLiteral(" fehlt im Kontoplan"));
+    // A date of another year would be posted and inherited by every later line; the month-only
+    // strict-date rule does not see it.
+    const QDate datum = j.asDate(QStringLiteral("Datum"));
+    if (const int year = fiscalYear(); datum.isValid() && datum.year() != year)
+        setMeldung(QStringLiteral("FEHLER: Datum liegt nicht im Geschäftsjahr %1").arg(year));
+}
+
+int T_Buchen::fiscalYear() const {
+    // The year of the first posted line; the posted lines are the run at the start of the journal.
+    if (!lineIsFirst()) {
+        m_walk->first();
+        const QDate first = m_walk->asDate(QStringLiteral("Datum"));
+        if (first.isValid())
+            return first.year();
+    }
+    // Nothing posted yet: the year in the name of the data directory (KT2026), else this year.
+    static const QRegularExpression YearDirectory(QStringLiteral("^KT(\\d{4})$"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match =
+        YearDirectory.match(QFileInfo(m_windows.dataDirectory()).fileName());
+    return match.hasMatch() ? match.captured(1).toInt() : Clock::currentYear();
 }
 
 } // namespace kontaro::posting

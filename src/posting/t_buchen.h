@@ -98,6 +98,9 @@ private:
     void resetFirstPosting();
     QString presetAccount() const;
     bool lineIsFirst() const;
+    // The year the books are kept for: that of the first posted line, else the year in the data
+    // directory's name, else the current year.
+    int fiscalYear() const;
 
     forms::Windows& m_windows;
 

@@ -72,3 +72,23 @@ TEST_F(FieldTextTest, MoneyFollowsTheSeparatorSettings) {
     EXPECT_EQ(kontaro::moneyEditText(money("0,5")), QStringLiteral(".50"));
     EXPECT_EQ(kontaro::parseMoneyText(QStringLiteral("1,234.56")), money("1234,56"));
 }
+
+TEST(CutText, NeverHalvesACharacterOutsideTheBasicPlane) {
+    const QString emoji = QStringLiteral("😀"); // two UTF-16 units
+    struct Case {
+        QString text;
+        qsizetype width;
+        QString cut;
+    };
+    const Case cases[] = {
+        {QStringLiteral("abc"), 5, QStringLiteral("abc")},
+        {QStringLiteral("abcdef"), 3, QStringLiteral("abc")},
+        {QStringLiteral("ab") + emoji, 3, QStringLiteral("ab")},
+        {QStringLiteral("ab") + emoji, 4, QStringLiteral("ab") + emoji},
+        {QStringLiteral("ab") + emoji + QStringLiteral("c"), 4, QStringLiteral("ab") + emoji},
+        {emoji, 1, QString()},
+        {QStringLiteral("Grüße"), 4, QStringLiteral("Grüß")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(kontaro::cutText(c.text, c.width), c.cut) << c.text.toStdString() << " / " << c.width;
+}

@@ -255,5 +255,16 @@ TEST_F(SessionTest, FileKeepsCentsIsoDatesAndPositions) {
     EXPECT_EQ(mode.columnText(0), QStringLiteral("delete"));
 }
 
+// A kill during a commit over several tables may leave the master journal behind; once every
+// table is recovered nothing refers to it, and a start removes it.
+TEST_F(SessionTest, OrphanedMasterJournalIsRemovedAtStart) {
+    QFile orphan(path(QStringLiteral("Kontaro.lock-mj5A3C0D1E")));
+    ASSERT_TRUE(orphan.open(QIODevice::WriteOnly));
+    orphan.write("journal.DB-journal");
+    orphan.close();
+    reopen();
+    EXPECT_FALSE(QFileInfo::exists(orphan.fileName()));
+}
+
 } // namespace
 } // namespace kontaro::data::testing

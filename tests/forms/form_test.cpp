@@ -103,3 +103,10 @@ TEST(ScriptedUi, UnansweredQuestionIsAnErrorOfTheScript) {
     EXPECT_EQ(ui.question(QStringLiteral("Weiter?"), Buttons::YesNo), Answer::No);
     EXPECT_THROW(ui.question(QStringLiteral("Noch einmal?"), Buttons::YesNo), UnansweredQuestion);
 }
+
+TEST(Form, TypedControlCharactersAreRemoved) {
+    ScriptedUi ui;
+    TestForm form(ui);
+    form.type(QStringLiteral("A"), QStringLiteral("Miete\tMärz\x1b"));
+    EXPECT_EQ(form.control(QStringLiteral("A")).text(), QStringLiteral("MieteMärz"));
+}

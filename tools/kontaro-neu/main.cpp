@@ -13,7 +13,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -62,14 +65,8 @@ int fillChart(data::Session& session) {
     return count;
 }
 
-int createBooks(const QString& directory, bool empty, bool demo) {
-    if (QDir(directory).exists() && !QDir(directory).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        print(QStringLiteral(
-                  "Das Verzeichnis \"%1\" ist nicht leer; neue Bücher werden nur in einem leeren oder "
-                  "neuen Verzeichnis angelegt.")
-                  .arg(QDir::toNativeSeparators(directory)));
-        return 1;
-    }
+// Fills a new data directory with everything the books need.
+int fillBooks(const QString& directory, bool empty, bool demo) {
     data::createEmptyBooks(directory);
     if (empty) {
         Settings settings(directory);
@@ -87,13 +84,48 @@ int createBooks(const QString& directory, bool empty, bool demo) {
         data::Session session(directory);
         accounts = fillChart(session);
     }
-    print(QStringLiteral("Neue Bücher in \"%1\" angelegt (%2 Konten).")
-              .arg(QDir::toNativeSeparators(directory))
-              .arg(accounts));
-    if (demo) {
-        const int posted = postDemoBooks(directory, Clock::currentYear());
-        print(QStringLiteral("%1 Demobuchungen gebucht.").arg(posted));
+    if (demo)
+        return postDemoBooks(directory, Clock::currentYear());
+    return accounts;
+}
+
+int createBooks(const QString& directory, bool empty, bool demo) {
+    if (QDir(directory).exists() && !QDir(directory).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        print(QStringLiteral(
+                  "Das Verzeichnis \"%1\" ist nicht leer; neue Bücher werden nur in einem leeren oder "
+                  "neuen Verzeichnis angelegt.")
+                  .arg(QDir::toNativeSeparators(directory)));
+        return 1;
     }
+    // The books are made in a hidden sibling and get their name only when complete, so that a
+    // missing template or a full disk leaves no half-made books behind.
+    const QFileInfo target(directory);
+    if (!QDir().mkpath(target.absolutePath()))
+        throw FileError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.")
+                            .arg(QDir::toNativeSeparators(target.absolutePath())));
+    QTemporaryDir building(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                           QStringLiteral(".neu-XXXXXX"));
+    if (!building.isValid())
+        throw FileError(QStringLiteral("Neben \"%1\" kann kein Arbeitsverzeichnis angelegt werden.")
+                            .arg(QDir::toNativeSeparators(directory)));
+    const int count = fillBooks(building.path(), empty, demo);
+    QFile::setPermissions(building.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                               QFile::ExeOther);
+    // An empty directory of that name is replaced.
+    if (::rename(QFile::encodeName(building.path()).constData(), QFile::encodeName(directory).constData()) !=
+        0)
+        throw FileError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden: %2")
+                            .arg(QDir::toNativeSeparators(directory), text::systemErrorReason(errno)));
+    building.setAutoRemove(false);
+    if (demo)
+        print(QStringLiteral("Neue Bücher mit %1 Demobuchungen in \"%2\" angelegt.")
+                  .arg(count)
+                  .arg(QDir::toNativeSeparators(directory)));
+    else
+        print(QStringLiteral("Neue Bücher in \"%1\" angelegt (%2 Konten).")
+                  .arg(QDir::toNativeSeparators(directory))
+                  .arg(count));
     return 0;
 }
 

@@ -252,6 +252,13 @@ void ScenarioRunner::buildBooks(const Step& step) {
         copyBooks(name.mid(6).trimmed());
         return;
     }
+    // "books in PATH": existing books used where they are (scripts that check the files after).
+    if (name.startsWith(QLatin1String("in "))) {
+        m_directory = QDir(name.mid(3).trimmed()).absolutePath();
+        if (!QDir(m_directory).exists())
+            throw StepFailure(QStringLiteral("keine Bücher in \"%1\"").arg(m_directory));
+        return;
+    }
     if (name.isEmpty())
         name = QStringLiteral("KT%1").arg(Clock::currentYear());
     m_directory = m_root.path() + QLatin1Char('/') + name;
