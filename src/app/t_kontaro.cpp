@@ -124,6 +124,12 @@ bool T_Kontaro::start() {
     QString failure;
     try {
         data::Transaction transaction(*m_session);
+        // Every book table is loaded before a window writes anything (the settings file), so
+        // that a damaged table ends the start with the files as they were.
+        for (const char* name : {"journal.DB", "kntplan.DB", "konten.DB"}) {
+            data::Cursor table(*m_session, QString::fromLatin1(name));
+            table.open();
+        }
         try {
             createWindows();
         } catch (const Abort&) {
@@ -246,6 +252,7 @@ void T_Kontaro::execute(Command command) {
         years::ArchiveRebuild(*this).run();
         break;
     case Command::NeuesJahr:
+        m_buchen->refuseOnDamage(QStringLiteral("Neues Jahr"));
         // What the active window holds is saved first, so that it goes into the new year too. The
         // books then live on in the new directory: the program ends without the closing question.
         leaveActiveWindow();
@@ -304,6 +311,7 @@ void T_Kontaro::execute(Command command) {
         views::exportLedger(*this, m_ag);
         break;
     case Command::BudgetUeberschreiben:
+        m_buchen->refuseOnDamage(QStringLiteral("Budget überschreiben"));
         views::overwriteBudgets(*this);
         break;
     case Command::Pruefen:

@@ -74,6 +74,7 @@ void T_Buchen::restoreBalance(data::Cursor& account, data::Cursor& latest) {
 }
 
 void T_Buchen::post() {
+    refuseOnDamage(QStringLiteral("Buchen"));
     editLine();
     if (!accountsShown()) {
         moveFocus(SollKnt);
@@ -226,6 +227,7 @@ QString T_Buchen::presetAccount() const {
 
 void T_Buchen::insertLine(bool before) {
     m_einfuegung = true;
+    refuseOnDamage(QStringLiteral("Einfügen"));
     editLine();
     data::Cursor& j = *m_j;
     if (j.isNull(Bnr)) {

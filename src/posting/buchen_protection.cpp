@@ -20,6 +20,7 @@ QDate unprotectedDate() {
 } // namespace
 
 void T_Buchen::protect() {
+    refuseOnDamage(QStringLiteral("Der Buchungsschutz"));
     editLine();
     data::Cursor& j = *m_j;
     if (lineIsFirst()) {

@@ -98,6 +98,7 @@ int postedLinesAfter(data::Cursor& journal, const QDate& datum) {
 } // namespace
 
 void T_Buchen::closeVat() {
+    refuseOnDamage(QStringLiteral("Der Ust-Abschluss"));
     data::Cursor& j = *m_j;
     editLine();
     // The date of the line before the current one (of the current one when it is the first).

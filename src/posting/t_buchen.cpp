@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/text_file.h"
+#include "data/books_structure.h"
 #include "data/cursor.h"
 #include "data/settings.h"
 #include "forms/control_def.h"
@@ -199,7 +200,26 @@ T_Buchen::T_Buchen(forms::Windows& windows)
     for (const ControlDef& def : Controls)
         forms::applyDef(addControl(def.name.toString(), def.kind, ScrollArea.toString()), def);
 
+    // Damaged books are shown once at start; the commands that would build on the damage refuse
+    // until it is mended.
+    m_damage = data::structureDamage(m_windows.session());
+    if (!m_damage.isEmpty())
+        ui().message(QStringLiteral("Die Bücher sind beschädigt:\n") + m_damage.join(QLatin1Char('\n')) +
+                     QStringLiteral("\nBuchen, Einfügen, Schützen, Ust-Abschluss, Budget überschreiben und "
+                                    "Neues Jahr sind gesperrt, bis das behoben ist."));
     startUp();
+}
+
+void T_Buchen::refuseOnDamage(const QString& command) {
+    // The program's own commands keep the structure; only the ways out (undo, delete, chart edits)
+    // can mend it, so the check runs again only while damage is known.
+    if (m_damage.isEmpty())
+        return;
+    m_damage = data::structureDamage(m_windows.session());
+    if (m_damage.isEmpty())
+        return;
+    ui().message(data::damageRefusal(command, m_damage));
+    throw Abort();
 }
 
 T_Buchen::~T_Buchen() = default;

@@ -49,6 +49,9 @@ public:
     void deleteLine();
     void protect();
     void statusCheck(bool askPassword);
+    // Refuses (message, then Abort) a command that would build on damaged books: accounts with the
+    // same number, or a posted line after an unposted one. `command` names it in the message.
+    void refuseOnDamage(const QString& command);
     // The check sums of the status check: the posted run of the journal against the whole ledger.
     // Posts the current line first when the journal window shows it with another mark. False
     // (after its message) when debit and credit or journal and ledger differ.
@@ -132,6 +135,7 @@ private:
     int m_belegNR = 0;
     int m_anrNr = 0;
     QStringList m_vorlagen;
+    QStringList m_damage; // found at start; checked again by refuseOnDamage until mended
     // The VAT return page (Courier New 10 pt, plain).
     std::unique_ptr<output::PageBuffer> m_druUst;
 
