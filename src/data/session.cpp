@@ -80,6 +80,7 @@ Session::Session(const QString& directory) {
     // transaction still takes part in it. A damaged file is skipped here and reported when
     // it is opened.
     const QStringList entries = QDir(m_directory).entryList(QDir::Files);
+    bool unreadable = false;
     for (const QString& entry : entries) {
         const TableLayout* layout = layouts::forFileName(entry);
         if (!layout || layout->format != TableFormat::Sqlite)
@@ -87,14 +88,17 @@ Session::Session(const QString& directory) {
         try {
             attach(m_directory + QLatin1Char('/') + entry);
         } catch (const FileError&) {
+            unreadable = true;
         }
     }
-    removeOrphanedMasterJournals();
+    if (!unreadable)
+        removeOrphanedMasterJournals();
 }
 
 // A kill during the commit of a transaction over several tables can leave SQLite's master
 // journal ("Kontaro.lock-mj...") behind. It may only go once no table journal needs it any more:
-// reading every attached table first rolls back what a crash left half done.
+// reading every table of the directory first rolls back what a crash left half done (a table
+// journal still there afterwards is not hot, and SQLite leaves it alone).
 void Session::removeOrphanedMasterJournals() {
     QDir directory(m_directory);
     const QStringList masters = directory.entryList({QStringLiteral("Kontaro.lock-mj*")}, QDir::Files);
@@ -107,8 +111,6 @@ void Session::removeOrphanedMasterJournals() {
             return; // a table that cannot be read keeps its journal, and the master with it
         }
     }
-    if (!directory.entryList({QStringLiteral("*-journal")}, QDir::Files | QDir::Hidden).isEmpty())
-        return;
     for (const QString& master : masters)
         directory.remove(master);
 }
