@@ -1,8 +1,8 @@
 // Kontaro: the desktop program. It takes no arguments and works on the books in the current
 // directory.
 #include "app/t_kontaro.h"
-#include "gui/application_setup.h"
 #include "data/session.h"
+#include "gui/application_setup.h"
 #include "gui/main_window.h"
 #include "gui/qt_ui.h"
 
