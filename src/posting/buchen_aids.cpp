@@ -160,6 +160,7 @@ void T_Buchen::swapAccounts() {
     else if (focused == HabenBetrag)
         moveFocus(SollBetrag);
     validate();
+    followLineAccounts();
 }
 
 void T_Buchen::takeLastLedgerAmount() {

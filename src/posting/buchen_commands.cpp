@@ -20,6 +20,7 @@ using namespace data::fields;
 void T_Buchen::syncOtherWindows() {
     m_windows.journal().gotoBnr(m_j->asText(Bnr));
     m_windows.konto().refreshAfterPosting();
+    followLineAccounts();
 }
 
 void T_Buchen::removeLedgerLines(std::int64_t bnr) {
@@ -239,6 +240,11 @@ void T_Buchen::insertLine(bool before) {
             QStringLiteral("Bitte zuerst aktuelle Buchung eintragen oder Buchungszeile löschen (-)!"));
         return;
     }
+    addLine(before);
+}
+
+void T_Buchen::addLine(bool before) {
+    data::Cursor& j = *m_j;
     const QString preset = presetAccount();
     if (before) {
         j.insert();
@@ -255,6 +261,7 @@ void T_Buchen::insertLine(bool before) {
         j.setValue(Anr, m_chart->value(LastAnr));
     saveLine();
     m_windows.journal().gotoBnr(QString::number(j.recNo() - 1));
+    followLineAccounts();
     if (!j.isNull(Bnr))
         ui().message(QStringLiteral("Neue Buchungszeile wurde eingefügt. Wie gewohnt buchen.\nWurde EINFÜGEN "
                                     "versehentlich geklickt, dann verwende BUCHUNGSZEILE-LÖSCHEN."));
@@ -297,6 +304,7 @@ void T_Buchen::deleteLine() {
         setMeldung(QStringLiteral("F: Bitte neue Buchung eingeben"));
     }
     m_windows.journal().refreshLines();
+    followLineAccounts();
 }
 
 } // namespace kontaro::posting

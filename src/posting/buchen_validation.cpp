@@ -80,9 +80,32 @@ void T_Buchen::setMeldung(const QString& text) {
 
 void T_Buchen::accountChanged(const QString& field) {
     const data::Cursor& account = field == SollKnt ? *m_s : *m_h;
+    (field == SollKnt ? m_shownSoll : m_shownHaben) = control(field).text();
     const QString knr = m_j->asText(field);
     if (!knr.isEmpty() && !account.isEmpty())
         m_windows.kontoplan().setSuchwort(knr);
+}
+
+// Typing runs the lookup of an account field; a command that changes the line under the fields
+// runs it here, for each field whose shown account it changed (debit first).
+void T_Buchen::followLineAccounts() {
+    for (const QString& field : {SollKnt, HabenKnt})
+        if (control(field).text() != (field == SollKnt ? m_shownSoll : m_shownHaben))
+            accountChanged(field);
+}
+
+bool T_Buchen::takesVat(const QString& ownTyp, const QString& otherTyp) {
+    return isIncomeOrExpense(ownTyp) && otherTyp != QLatin1String("X");
+}
+
+const data::Cursor* T_Buchen::vatAccount() const {
+    const QString sTyp = typOf(*m_s);
+    const QString hTyp = typOf(*m_h);
+    if (takesVat(hTyp, sTyp))
+        return m_h.get();
+    if (takesVat(sTyp, hTyp))
+        return m_s.get();
+    return nullptr;
 }
 
 void T_Buchen::amountRule(bool sollSide) {
@@ -90,7 +113,10 @@ void T_Buchen::amountRule(bool sollSide) {
     if (!accountsShown())
         return;
     data::Cursor& j = *m_j;
-    const int ustP = int(j.asInteger(UstP));
+    // The rate the validation is about to take, not the one an earlier validation left in the line
+    // (a line never validated, or emptied by delete, has none yet).
+    const data::Cursor* account = vatAccount();
+    const int ustP = account ? int(account->asInteger(UstP)) : 0;
     const QString& field = sollSide ? SollBetrag : HabenBetrag;
     const QString& other = sollSide ? HabenBetrag : SollBetrag;
     const Money amount = j.asMoney(field).abs();
@@ -151,18 +177,12 @@ void T_Buchen::validate() {
     // VAT data from the income or expense account; with both, the credit account's stays.
     j.setNull(UstKnt);
     j.setNull(UstP);
-    const auto takeVat = [&](const data::Cursor& account, const QString& ownTyp, const QString& otherTyp,
-                             const QString& amountField) {
-        Color colour = Color::Cyan;
-        if (isIncomeOrExpense(ownTyp) && otherTyp != QLatin1String("X")) {
-            j.setText(UstKnt, account.asText(UstKnt));
-            j.setValue(UstP, account.value(UstP));
-            colour = Color::Lime;
-        }
-        control(amountField).color = colour;
-    };
-    takeVat(*m_s, sTyp, hTyp, SollBetrag);
-    takeVat(*m_h, hTyp, sTyp, HabenBetrag);
+    control(SollBetrag).color = takesVat(sTyp, hTyp) ? Color::Lime : Color::Cyan;
+    control(HabenBetrag).color = takesVat(hTyp, sTyp) ? Color::Lime : Color::Cyan;
+    if (const data::Cursor* account = vatAccount()) {
+        j.setText(UstKnt, account->asText(UstKnt));
+        j.setValue(UstP, account->value(UstP));
+    }
 
     // The amount of the income or expense account is derived again from the other one.
     const int ustP = int(j.asInteger(UstP));

@@ -315,17 +315,18 @@ void T_Buchen::startUp() {
     if (posted()) {
         j.next();
         if (j.eof()) {
-            // Every line is posted: the books need a current line after them.
-            j.append();
-            const QString knr = presetAccount();
-            j.setText(QStringLiteral("SollKnt"), knr);
-            j.setText(QStringLiteral("HabenKnt"), knr);
-            j.setDate(QStringLiteral("Datum"), m_datumVorgaenger);
+            // Every line is posted: the books need a current line after them, appended as post
+            // appends one (preset account from the last line). It is not an insert by the user, so
+            // the new year stays possible.
+            addLine(false);
+            editLine();
             j.setText(QStringLiteral("Ok"), QStringLiteral("~"));
             j.post();
         }
     }
     j.edit();
+    m_shownSoll = control(QStringLiteral("SollKnt")).text();
+    m_shownHaben = control(QStringLiteral("HabenKnt")).text();
 
     m_windows.journal().gotoBnr(j.asText(QStringLiteral("Bnr")));
     statusCheck(false);

@@ -83,9 +83,15 @@ private:
     void moveToNextField(const QString& from);
     // The type letter of the account a cursor stands on; empty when it stands on none.
     static QString typOf(const data::Cursor& account);
+    // An income or expense account gives the line its VAT, except against an X account.
+    static bool takesVat(const QString& ownTyp, const QString& otherTyp);
+    // The account whose VAT account and rate the line takes (the credit account when both
+    // could), or nullptr.
+    const data::Cursor* vatAccount() const;
     // An amount dragged from another field or the ledger grid onto an amount field.
     void dropAmount(const QString& target, const QString& source);
     void accountChanged(const QString& field);
+    void followLineAccounts();
     bool accountsShown() const;
     void setMeldung(const QString& text);
     // The red messages checked after the validation's own table (see there).
@@ -100,6 +106,9 @@ private:
     void restoreBalance(data::Cursor& account, data::Cursor& latest);
     void resetFirstPosting();
     QString presetAccount() const;
+    // The insert command after its checks: a new line with the preset account of the line the
+    // cursor is on, before it or appended at the end.
+    void addLine(bool before);
     bool lineIsFirst() const;
     // The year the books are kept for: that of the first posted line, else the year in the data
     // directory's name, else the current year.
@@ -157,6 +166,9 @@ private:
     void continueAccountSearch();
     // The account search term, upper case, kept from one search to the next.
     QString m_suchbegriff;
+    // What the account fields showed at their last lookup.
+    QString m_shownSoll;
+    QString m_shownHaben;
 };
 
 } // namespace kontaro::posting

@@ -52,7 +52,7 @@ void T_Journal::searchKey(const QString& key) {
     if (key != QLatin1String("Enter"))
         return;
     // At the start of the journal the previous search ran out: begin again at the end.
-    if (m_lines->bof())
+    if (m_lines->bof() || m_searchRanOut)
         sucheNeueste();
     else
         sucheAelter();
@@ -76,7 +76,9 @@ void T_Journal::searchBackwards() {
         showFoundLine();
         throw;
     }
+    const bool ranOut = j.bof();
     showFoundLine();
+    m_searchRanOut = ranOut;
 }
 
 // The line a search ended on becomes the shown posting number, and its account the chart's: the

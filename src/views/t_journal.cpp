@@ -95,6 +95,7 @@ void T_Journal::gotoBnr(const QString& bnr) {
 }
 
 void T_Journal::goToNumber() {
+    m_searchRanOut = false;
     const QString wanted = control(QStringLiteral("sucheBnr")).text();
     data::Cursor& j = *m_lines;
     j.last();

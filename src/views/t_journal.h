@@ -55,6 +55,10 @@ private:
     forms::Windows& m_windows;
     std::unique_ptr<data::Cursor> m_lines;
     std::unique_ptr<output::PageBuffer> m_re;
+    // The last search ran out without a match; going to the first line's number afterwards moves
+    // the cursor there again and so loses the table's at-start flag, which this keeps. Any other
+    // go-to-number clears it.
+    bool m_searchRanOut = false;
 };
 
 } // namespace kontaro::views
