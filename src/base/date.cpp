@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace kontaro {
@@ -58,6 +59,13 @@ std::optional<QDate> parseUserDate(const QString& text) {
     if (!date.isValid())
         return std::nullopt;
     return date;
+}
+
+int yearOfDataDirectory(const QString& directory) {
+    static const QRegularExpression YearDirectory(QStringLiteral("^KT(\\d{4})$"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = YearDirectory.match(QFileInfo(directory).fileName());
+    return match.hasMatch() ? match.captured(1).toInt() : Clock::currentYear();
 }
 
 } // namespace kontaro

@@ -21,4 +21,7 @@ std::optional<QDate> parseShortDate(const QString& text);
 // 00-49 -> 2000-2049, 50-99 -> 1950-1999. Anything else, or a date that does not exist: nullopt.
 std::optional<QDate> parseUserDate(const QString& text);
 
+// The fiscal year a data directory is named after ("KT2026"), else the current year of Clock.
+int yearOfDataDirectory(const QString& directory);
+
 } // namespace kontaro

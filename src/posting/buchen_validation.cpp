@@ -1,6 +1,5 @@
 // Entry and validation of the current line: the amount rules, the VAT split, the balance preview,
 // the colours of the entry fields and the message line.
-#include "base/clock.h"
 #include "base/date.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
@@ -8,9 +7,6 @@
 #include "posting/t_buchen.h"
 #include "views/t_journal.h"
 #include "views/t_kontoplan.h"
-
-#include <QFileInfo>
-#include <QRegularExpression>
 
 namespace kontaro::posting {
 
@@ -313,11 +309,7 @@ int T_Buchen::fiscalYear() const {
             return first.year();
     }
     // Nothing posted yet: the year in the name of the data directory (KT2026), else this year.
-    static const QRegularExpression YearDirectory(QStringLiteral("^KT(\\d{4})$"),
-                                                  QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match =
-        YearDirectory.match(QFileInfo(m_windows.dataDirectory()).fileName());
-    return match.hasMatch() ? match.captured(1).toInt() : Clock::currentYear();
+    return yearOfDataDirectory(m_windows.dataDirectory());
 }
 
 } // namespace kontaro::posting

@@ -1,6 +1,6 @@
 // kontaro-neu: creates a new data directory with empty books, the settings file, the posting-text
 // templates and the voucher folder; without --leer the chart of accounts comes from the template.
-#include "base/clock.h"
+#include "base/date.h"
 #include "base/errors.h"
 #include "base/text_file.h"
 #include "data/cursor.h"
@@ -65,8 +65,8 @@ int fillChart(data::Session& session) {
     return count;
 }
 
-// Fills a new data directory with everything the books need.
-int fillBooks(const QString& directory, bool empty, bool demo) {
+// Fills a new data directory with everything the books need; demo lines are dated in demoYear.
+int fillBooks(const QString& directory, bool empty, bool demo, int demoYear) {
     data::createEmptyBooks(directory);
     if (empty) {
         Settings settings(directory);
@@ -85,7 +85,7 @@ int fillBooks(const QString& directory, bool empty, bool demo) {
         accounts = fillChart(session);
     }
     if (demo)
-        return postDemoBooks(directory, Clock::currentYear());
+        return postDemoBooks(directory, demoYear);
     return accounts;
 }
 
@@ -108,7 +108,7 @@ int createBooks(const QString& directory, bool empty, bool demo) {
     if (!building.isValid())
         throw FileError(QStringLiteral("Neben \"%1\" kann kein Arbeitsverzeichnis angelegt werden.")
                             .arg(QDir::toNativeSeparators(directory)));
-    const int count = fillBooks(building.path(), empty, demo);
+    const int count = fillBooks(building.path(), empty, demo, yearOfDataDirectory(directory));
     QFile::setPermissions(building.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                                QFile::ExeOther);
