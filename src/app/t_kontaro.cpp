@@ -461,18 +461,58 @@ void T_Kontaro::run(const std::function<void()>& action) {
         action(); // part of an action that is already running
         return;
     }
+    const std::optional<posting::T_Buchen::MemoryState> before =
+        m_buchen ? std::optional(m_buchen->memoryState()) : std::nullopt;
     data::Transaction transaction(*m_session);
+    // A failed action leaves no trace: tables, the posting window's memory and pending writes.
+    const auto rollBack = [&](const QString& message) {
+        m_afterCommit.clear();
+        if (before)
+            m_buchen->restoreMemoryState(*before);
+        try {
+            transaction.rollback();
+        } catch (const UserError& e) {
+            // The tables in memory may still hold the failed action: end without writing anything;
+            // the next start finds the books as they were before it.
+            m_running = false;
+            m_ui.error(message + QStringLiteral("\n\nDie Änderungen konnten nicht zurückgenommen werden (") +
+                       e.message() +
+                       QStringLiteral("). Kontaro wird beendet; beim nächsten Start sind die Bücher wie "
+                                      "vor diesem Befehl."));
+            return;
+        }
+        m_ui.error(message);
+    };
     try {
         action();
         transaction.commit();
     } catch (const Abort&) {
         transaction.commit(); // a refusal keeps what was saved before it
     } catch (const UserError& e) {
-        transaction.rollback();
-        m_ui.error(e.message());
+        rollBack(e.message());
+        return;
     } catch (const MoneyOverflow& e) {
-        transaction.rollback();
-        m_ui.error(QString::fromUtf8(e.what()));
+        rollBack(QString::fromUtf8(e.what()));
+        return;
+    }
+    runWritesAfterCommit();
+}
+
+void T_Kontaro::afterCommit(std::function<void()> write) {
+    m_afterCommit.push_back(std::move(write));
+    if (!m_session || !m_session->inTransaction())
+        runWritesAfterCommit();
+}
+
+void T_Kontaro::runWritesAfterCommit() {
+    std::vector<std::function<void()>> writes;
+    writes.swap(m_afterCommit);
+    for (const std::function<void()>& write : writes) {
+        try {
+            write();
+        } catch (const UserError& e) {
+            m_ui.error(e.message());
+        }
     }
 }
 

@@ -81,6 +81,7 @@ public:
     void endWithoutCheck();
 
     void run(const std::function<void()>& action) override;
+    void afterCommit(std::function<void()> write) override;
 
 private:
     void createWindows();
@@ -91,6 +92,7 @@ private:
     void minimiseAll();
     void openWorkingWindows();
     void shutdown();
+    void runWritesAfterCommit();
 
     forms::Ui& m_ui;
     QString m_dataDirectory;
@@ -105,6 +107,8 @@ private:
     output::LineList m_ag;
     QString m_active;
     bool m_running = false;
+    // Writes outside the tables waiting for the running action's commit.
+    std::vector<std::function<void()>> m_afterCommit;
 };
 
 } // namespace kontaro::app

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace kontaro::data {
 class Session;
@@ -58,6 +59,10 @@ public:
     virtual posting::T_Buchen& buchen() const = 0;
     // A window by component name ("_Konto"); nullptr when there is none (yet).
     virtual class Form* form(const QString& componentName) const = 0;
+    // Runs a write outside the tables (the settings file) once the running action is committed, at
+    // once when no action runs; an action that is rolled back drops it, so the file keeps agreeing
+    // with the tables.
+    virtual void afterCommit(std::function<void()> write) = 0;
 };
 
 } // namespace kontaro::forms

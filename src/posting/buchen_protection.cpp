@@ -55,8 +55,15 @@ void T_Buchen::protect() {
         walk.setText(Ok, QStringLiteral("#"));
         walk.post();
     }
-    Settings(m_windows.dataDirectory()).setGeschuetzt(m_datumGesichert);
+    writeProtectionDate();
     editLine();
+}
+
+// The settings file follows the marks only once they are committed.
+void T_Buchen::writeProtectionDate() {
+    const QString directory = m_windows.dataDirectory();
+    const QDate until = m_datumGesichert;
+    m_windows.afterCommit([directory, until] { Settings(directory).setGeschuetzt(until); });
 }
 
 bool T_Buchen::checkSums() {
@@ -121,7 +128,7 @@ void T_Buchen::statusCheck(bool askPassword) {
         walk.setText(Ok, QStringLiteral("="));
         walk.post();
     }
-    Settings(m_windows.dataDirectory()).setGeschuetzt(m_datumGesichert);
+    writeProtectionDate();
     editLine();
 }
 

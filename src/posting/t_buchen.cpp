@@ -476,4 +476,21 @@ void T_Buchen::saveCounters() const {
     settings.setBelegNR(m_belegNR);
 }
 
+T_Buchen::MemoryState T_Buchen::memoryState() const {
+    return {m_datumGesichert, m_datumVorgaenger, m_euroAlt, m_originalBetrag, m_einfuegung,
+            m_belegTX,        m_belegALT,        m_belegNR, m_anrNr};
+}
+
+void T_Buchen::restoreMemoryState(const MemoryState& state) {
+    m_datumGesichert = state.datumGesichert;
+    m_datumVorgaenger = state.datumVorgaenger;
+    m_euroAlt = state.euroAlt;
+    m_originalBetrag = state.originalBetrag;
+    m_einfuegung = state.einfuegung;
+    m_belegTX = state.belegTX;
+    m_belegALT = state.belegALT;
+    m_belegNR = state.belegNR;
+    m_anrNr = state.anrNr;
+}
+
 } // namespace kontaro::posting

@@ -40,6 +40,22 @@ public:
     QDate datumGesichert() const { return m_datumGesichert; }
     QDate datumVorgaenger() const { return m_datumVorgaenger; }
 
+    // What a command changes in memory besides the tables: taken before each user action and put
+    // back when the action is rolled back, so the window agrees with the tables again.
+    struct MemoryState {
+        QDate datumGesichert;
+        QDate datumVorgaenger;
+        std::int64_t euroAlt = 0;
+        QString originalBetrag;
+        bool einfuegung = false;
+        QString belegTX;
+        QString belegALT;
+        int belegNR = 0;
+        int anrNr = 0;
+    };
+    MemoryState memoryState() const;
+    void restoreMemoryState(const MemoryState& state);
+
     // The commands, callable without the buttons.
     void validate();
     void post();
@@ -110,6 +126,7 @@ private:
     // cursor is on, before it or appended at the end.
     void addLine(bool before);
     bool lineIsFirst() const;
+    void writeProtectionDate();
     // The year the books are kept for: that of the first posted line, else the year in the data
     // directory's name, else the current year.
     int fiscalYear() const;
