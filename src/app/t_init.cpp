@@ -22,6 +22,7 @@ T_init::T_init(forms::Windows& windows)
     hint = QStringLiteral("... EINSTELLUNGEN ...");
     helpContext = 9;
     windowState = forms::WindowState::Minimized;
+    maximizable = false;
 
     Control& panel1 = addControl(Panel1, ControlKind::Panel);
     panel1.hint = QStringLiteral("Daten für automatische Umsatzsteuerberechnung");

@@ -357,6 +357,8 @@ void T_Kontaro::execute(Command command) {
         m_buchen->showVoucher(m_journal->lines().asText(QStringLiteral("Beleg")));
         break;
     case Command::Info:
+        // Normal size also from maximised, unlike a pick from the window list.
+        m_info->windowState = WindowState::Normal;
         bringToFront(m_info->componentName());
         break;
     case Command::None:

@@ -64,7 +64,10 @@ public:
     int tag = 0;
     QStringList items;
     int selected = -1;
-    int maxLength = 0;      // 0: no limit
+    int maxLength = 0; // 0: no limit
+    // A drop-down's open list: the rows it shows and its least width in pixels (0: the default).
+    int listRows = 0;
+    int listWidth = 0;
     bool upperCase = false; // entry is turned into capitals
     QString parent;         // the panel that holds this control, if any
     bool takesFocus = true; // a click moves the focus here (labels, panels and speed buttons do not)

@@ -14,6 +14,8 @@ void applyDef(Control& control, const ControlDef& def) {
     control.checked = def.checked;
     control.upperCase = def.upperCase;
     control.maxLength = def.maxLength;
+    control.listRows = def.listRows;
+    control.listWidth = def.listWidth;
     if (def.takesFocus)
         control.takesFocus = *def.takesFocus;
     if (!def.items.isEmpty()) {

@@ -54,6 +54,8 @@ public:
     int helpContext = 0;
     Color color = Color::Default;
     WindowState windowState = WindowState::Normal;
+    // The title bar offers the maximise button.
+    bool maximizable = true;
     Geometry geometry;
     // The controls Tab visits first, in this order; the others follow in the order they were added.
     QStringList tabOrder;

@@ -17,7 +17,8 @@ AccountCombo::AccountCombo(GridModel* model, QWidget* parent)
     setCompleter(nullptr); // the form decides what a typed text means
     setModel(model);
     setModelColumn(0);
-    setMaxVisibleItems(24);
+    if (model->control().listRows > 0)
+        setMaxVisibleItems(model->control().listRows);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(6);
     if (model->hasSource()) {
@@ -61,7 +62,7 @@ void AccountCombo::showPopup() {
     if (m_model->hasSource()) {
         auto* table = static_cast<QTableView*>(view());
         table->resizeColumnsToContents();
-        table->setMinimumWidth(580);
+        table->setMinimumWidth(m_model->control().listWidth);
         // Start on the row of the form's cursor, if any.
         const int row = m_model->currentRow();
         if (row >= 0)

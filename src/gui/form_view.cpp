@@ -83,6 +83,9 @@ FormView::FormView(forms::Form& form, ViewHost& host, QWidget* parent)
     chainTabOrder();
     setWidget(m_content);
     setWindowTitle(form.caption);
+    if (!form.maximizable)
+        setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     m_content->setStatusTip(statusTipOf(form.hint));
 }
 

@@ -23,6 +23,7 @@ public:
     // Re-reads the rows after an event; resets only when the shape changed.
     void refresh();
     bool hasSource() const { return m_control.grid != nullptr; }
+    const forms::Control& control() const { return m_control; }
     // The row the form's cursor stands on, or the selected item; -1 for none.
     int currentRow() const;
     // The text of a cell as the form gives it.

@@ -68,8 +68,11 @@ void T_Journal::searchBackwards() {
             for (j.prior(); !j.bof() && !hasAmount(j, *amount); j.prior()) {
             }
         } else {
-            for (j.prior(); !j.bof() && !j.asText(QStringLiteral("Buchtext")).toUpper().contains(term);
-                 j.prior()) {
+            // An empty term matches nothing: the search runs out at the start of the journal.
+            const auto matches = [&] {
+                return !term.isEmpty() && j.asText(QStringLiteral("Buchtext")).toUpper().contains(term);
+            };
+            for (j.prior(); !j.bof() && !matches(); j.prior()) {
             }
         }
     } catch (...) {
@@ -100,8 +103,7 @@ void T_Journal::selectAccounts() {
     if (ok != QLatin1String("#") && ok != QLatin1String("="))
         return;
     T_Kontoplan& chart = m_windows.kontoplan();
-    if (chart.windowState == forms::WindowState::Minimized)
-        chart.windowState = forms::WindowState::Normal;
+    chart.windowState = forms::WindowState::Normal; // from minimised and from maximised
     T_Konto& konto = m_windows.konto();
     konto.control(QStringLiteral("fixeKontowahl")).checked = false;
     const QString soll = j.asText(QStringLiteral("SollKnt"));

@@ -40,7 +40,7 @@ constexpr ControlDef Controls[] = {
     // Ticked: manual choice, the account no longer follows the chart window.
     {.name = u"fixeKontowahl", .kind = CheckBox, .caption = u"Kontoaswahl"},
     // Lookup over the chart of accounts (columns Knr, Typ, UstP, Saldo, Name; 26 rows).
-    {.name = u"Kontoauswahl", .kind = DropDown},
+    {.name = u"Kontoauswahl", .kind = DropDown, .listRows = 26, .listWidth = 600},
     // The ledger lines of the account from konten.DB, index "absteigend". The posting window reads
     // a dropped row by column position, so the order of the columns is fixed.
     {.name = u"Hauptbuchzeilen",

@@ -1,6 +1,8 @@
 #include "gui/qt_printer.h"
 #include "gui_fixture.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
 #include <QRegularExpression>
@@ -52,6 +54,29 @@ private Q_SLOTS:
         QVERIFY(QRect(QPoint(0, 0), space).contains(posting.geometry()));
         QCOMPARE(form.geometry,
                  (forms::Geometry{posting.y(), posting.x(), posting.height(), posting.width()}));
+    }
+
+    // The settings window has no maximise button; the ledger window's account list shows 26 rows
+    // at least 600 pixels wide, the posting window's 24 rows at least 580.
+    void titleBarsAndAccountListsAreAsTheWindowsAsk() {
+        GuiProgram program;
+        QVERIFY(!program.view(QStringLiteral("_init")).windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(program.view(QStringLiteral("_Buchen")).windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        const struct {
+            const char* form;
+            const char* control;
+            int rows;
+            int width;
+        } lists[] = {{"_Konto", "Kontoauswahl", 26, 600}, {"_Buchen", "SollKnt", 24, 580}};
+        for (const auto& list : lists) {
+            auto* combo =
+                program.widget<QComboBox>(QString::fromLatin1(list.form), QString::fromLatin1(list.control));
+            QVERIFY(combo);
+            QCOMPARE(combo->maxVisibleItems(), list.rows);
+            combo->showPopup();
+            QCOMPARE(combo->view()->minimumWidth(), list.width);
+            combo->hidePopup();
+        }
     }
 
     // The main menu's chart printout reaches the printer; without one it lands as a PDF.
