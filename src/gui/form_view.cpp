@@ -438,6 +438,16 @@ bool FormView::handleKey(const Control& control, QWidget* widget, QKeyEvent* eve
     }
     if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
         return false;
+    // A refused entry keeps the focus, its typed text selected, so that typing replaces it.
+    const bool leaves = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||
+                        event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (leaves && lineEditOf(widget) && !control.readOnly) {
+        commit(control, widget);
+        if (control.hasRefusedText()) {
+            lineEditOf(widget)->selectAll();
+            return true;
+        }
+    }
     const QString key = keyName(event);
     if (key.isEmpty())
         return false;

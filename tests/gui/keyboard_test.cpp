@@ -1,5 +1,7 @@
+#include "data/cursor.h"
 #include "gui/account_combo.h"
 #include "gui_fixture.h"
+#include "posting/t_buchen.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -115,6 +117,33 @@ private Q_SLOTS:
         QCOMPARE(journalLines(program), lines + 1);
         QCOMPARE(textOf(program, "SollBetrag"), QString());
         QCOMPARE(focusedControl(), QStringLiteral("SollKnt"));
+    }
+
+    // An account that does not exist: the message says so, the typed text stays in the field,
+    // selected, so that typing replaces it; the line keeps its account.
+    void anUnknownAccountIsNamedAndKeptSelected() {
+        for (const Qt::Key leave : {Qt::Key_Return, Qt::Key_Tab}) {
+            GuiProgram program(Books);
+            startOnTheDebitAccount(program);
+            typeText(QStringLiteral("2800"));
+            press(Qt::Key_Return);
+            program.ui().clearShown();
+            typeText(QStringLiteral("9999"));
+            press(leave);
+            QCOMPARE(program.ui().shownTexts(QStringLiteral("message")),
+                     QStringList{QStringLiteral("Konto 9999 gibt es nicht.")});
+            QCOMPARE(focusedControl(), QStringLiteral("HabenKnt"));
+            auto* credit = program.widget<QComboBox>(Buchen, QStringLiteral("HabenKnt"));
+            QCOMPARE(credit->lineEdit()->text(), QStringLiteral("9999"));
+            QCOMPARE(credit->lineEdit()->selectedText(), QStringLiteral("9999"));
+            QVERIFY(program.app().buchen().line().asText(QStringLiteral("HabenKnt")) !=
+                    QStringLiteral("9999"));
+            typeText(QStringLiteral("4010"));
+            press(Qt::Key_Return);
+            QCOMPARE(program.app().buchen().line().asText(QStringLiteral("HabenKnt")),
+                     QStringLiteral("4010"));
+            QCOMPARE(focusedControl(), QStringLiteral("SollBetrag"));
+        }
     }
 
     void enterOnThePostCommandGoesBackToTheDebitAccount() {
