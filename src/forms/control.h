@@ -65,6 +65,8 @@ public:
     QStringList items;
     int selected = -1;
     int maxLength = 0; // 0: no limit
+    // Each change of the text is an event of its own (a search as you type), not only leaving.
+    bool followsTyping = false;
     // A drop-down's open list: the rows it shows and its least width in pixels (0: the default).
     int listRows = 0;
     int listWidth = 0;

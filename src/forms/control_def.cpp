@@ -16,6 +16,7 @@ void applyDef(Control& control, const ControlDef& def) {
     control.maxLength = def.maxLength;
     control.listRows = def.listRows;
     control.listWidth = def.listWidth;
+    control.followsTyping = def.followsTyping;
     if (def.takesFocus)
         control.takesFocus = *def.takesFocus;
     if (!def.items.isEmpty()) {

@@ -33,6 +33,7 @@ struct ControlDef {
     int maxLength = 0;
     int listRows = 0;
     int listWidth = 0;
+    bool followsTyping = false;
     // Unset: the kind decides (labels, panels and the like do not take the focus).
     std::optional<bool> takesFocus{};
     // Items separated by ';' (an item cannot contain one). For a grid: its columns, left to right.

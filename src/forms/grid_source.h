@@ -28,6 +28,11 @@ public:
         (void)column;
         return true;
     }
+    // The values a cell of the column is picked from; empty: typed freely.
+    virtual QStringList pickList(int column) const {
+        (void)column;
+        return {};
+    }
     virtual Color rowColor(int row) const {
         (void)row;
         return Color::Default;

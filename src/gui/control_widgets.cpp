@@ -4,6 +4,7 @@
 #include "gui/bar_chart.h"
 #include "gui/grid_model.h"
 #include "gui/look.h"
+#include "gui/pick_list_delegate.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -169,6 +170,7 @@ QWidget* createControlWidget(const forms::Control& control, GridModel** model) {
         auto* table = new QTableView;
         *model = new GridModel(control, table);
         table->setModel(*model);
+        table->setItemDelegate(new PickListDelegate(table));
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |

@@ -228,6 +228,14 @@ void FormView::connectEvents(const Bound& bound) {
     case ControlKind::List:
         connectGrid(bound, static_cast<QAbstractItemView*>(bound.widget));
         break;
+    case ControlKind::Edit:
+        if (bound.control->followsTyping) {
+            const Control* control = bound.control;
+            QWidget* widget = bound.widget;
+            connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+                    [this, control, widget] { commit(*control, widget); });
+        }
+        break;
     default:
         break;
     }

@@ -1,11 +1,23 @@
 #include "gui/grid_model.h"
 
+#include "forms/column_headings.h"
 #include "gui/look.h"
 
 #include <QBrush>
 #include <QPalette>
+#include <QRegularExpression>
 
 namespace kontaro::gui {
+
+namespace {
+
+// An amount as the grids show it: "1.234,56", "-0,50", ",50" (or with the separators swapped).
+bool isAmount(const QString& text) {
+    static const QRegularExpression Amount(QStringLiteral("^-?(\\d{1,3}([.,']\\d{3})*)?[.,]\\d{2}$"));
+    return !text.isEmpty() && text.size() < 40 && Amount.match(text).hasMatch();
+}
+
+} // namespace
 
 GridModel::GridModel(const forms::Control& control, QObject* parent)
     : QAbstractTableModel(parent)
@@ -43,6 +55,13 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return cell(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        // Amounts line up on their decimal separator.
+        if (isAmount(cell(index.row(), index.column())))
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    case PickListRole:
+        return m_control.grid ? m_control.grid->pickList(index.column()) : QStringList();
     case Qt::BackgroundRole:
         if (m_control.grid) {
             const QColor color = qColor(m_control.grid->rowColor(index.row()));
@@ -62,9 +81,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
+    const bool columns = m_control.grid || m_control.kind() == forms::ControlKind::Grid;
+    if (role == FieldRole)
+        return columns ? m_control.items.value(section) : QString();
     if (role == Qt::DisplayRole)
-        return m_control.grid || m_control.kind() == forms::ControlKind::Grid ? m_control.items.value(section)
-                                                                              : QString();
+        return columns ? forms::columnHeading(m_control.items.value(section)) : QString();
     // Read-only columns of an editable grid have a greyed heading.
     if (role == Qt::ForegroundRole && m_control.grid && !m_control.readOnly &&
         m_control.grid->isColumnReadOnly(section))

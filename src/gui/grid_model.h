@@ -11,6 +11,10 @@ namespace kontaro::gui {
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // Header: the column's field name. Cell: the values it is picked from (a QStringList).
+    static constexpr int FieldRole = Qt::UserRole;
+    static constexpr int PickListRole = Qt::UserRole + 1;
+
     explicit GridModel(const forms::Control& control, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -1,5 +1,7 @@
 #include "gui/journal_panels.h"
 
+#include "gui/grid_model.h"
+
 #include <QAbstractItemModel>
 #include <QPainter>
 
@@ -59,7 +61,7 @@ void JournalPanels::paint(QPainter* painter, const QStyleOptionViewItem& option,
     for (const PanelField& field : Fields) {
         int column = -1;
         for (int c = 0; c < model->columnCount(); ++c)
-            if (model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() ==
+            if (model->headerData(c, Qt::Horizontal, GridModel::FieldRole).toString() ==
                 QLatin1String(field.column))
                 column = c;
         if (column < 0)

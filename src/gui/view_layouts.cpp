@@ -1,5 +1,6 @@
 #include "gui/view_layouts.h"
 
+#include "gui/grid_model.h"
 #include "gui/journal_panels.h"
 #include "gui/layout_kit.h"
 
@@ -53,8 +54,10 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretchAtEnd = tr
     return layout;
 }
 
-// Column widths of the grids by column name; unknown columns get a middle width.
-void sizeColumns(QWidget* widget) {
+// Column widths of the grids by field name; unknown columns get a middle width. With
+// fitContent the columns are as wide as their texts (at least the heading), and the last one
+// does not stretch.
+void sizeColumns(QWidget* widget, bool fitContent = false) {
     auto* table = qobject_cast<QTableView*>(widget);
     if (!table)
         return;
@@ -72,9 +75,13 @@ void sizeColumns(QWidget* widget) {
         {QStringLiteral("BUCHTEXT"), 240},
     };
     for (int c = 0; c < table->model()->columnCount(); ++c) {
-        const QString name = table->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        const QString name = table->model()->headerData(c, Qt::Horizontal, GridModel::FieldRole).toString();
         auto it = widths.find(name);
         table->setColumnWidth(c, it == widths.end() ? 80 : it->second);
+    }
+    if (fitContent) {
+        table->horizontalHeader()->setStretchLastSection(false);
+        table->resizeColumnsToContents();
     }
 }
 
@@ -307,7 +314,7 @@ void layOutKontoplan(LayoutKit& kit, QVBoxLayout* outer) {
         top->addWidget(print);
     outer->addLayout(top);
     if (QWidget* grid = kit.take(QStringLiteral("Kontenliste"))) {
-        sizeColumns(grid);
+        sizeColumns(grid, true);
         outer->addWidget(grid, 1);
     }
 }

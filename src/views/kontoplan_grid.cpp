@@ -57,6 +57,12 @@ QString KontoplanGrid::cell(int row, int column) const {
     return fieldText(*m_reader, field);
 }
 
+QStringList KontoplanGrid::pickList(int column) const {
+    if (columns().value(column) != Typ)
+        return {};
+    return T_Kontoplan::typAuswahl();
+}
+
 int KontoplanGrid::currentRow() const {
     const int pending = insertRow();
     if (pending >= 0)

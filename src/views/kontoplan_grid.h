@@ -27,6 +27,7 @@ public:
 
     int rowCount() const override;
     QString cell(int row, int column) const override;
+    QStringList pickList(int column) const override;
     int currentRow() const override;
     void setCurrentRow(int row) override;
     // Throws UserError when the text does not suit the column; the field keeps its value.

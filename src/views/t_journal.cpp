@@ -44,7 +44,7 @@ constexpr ControlDef Controls[] = {
     {.name = u"B_sucheAelter", .kind = Button},
     {.name = u"B_sucheNeueste", .kind = Button},
     // Posting number of the current line, or the number to go to.
-    {.name = u"sucheBnr"},
+    {.name = u"sucheBnr", .followsTyping = true},
     // Print button; its tag is the print mode.
     {.name = u"B_DruckJournal", .kind = Button},
 };

@@ -23,7 +23,7 @@ constexpr ControlDef Controls[] = {
      .kind = Grid,
      .items = u"Knr;Typ;Name;UstKnt;UstP;Saldo;Budget;Gruppe;LastAnr;Seite"},
     // Setting it moves the cursor to the matching account.
-    {.name = u"Suchwort", .upperCase = true, .text = u"SUCHWORT"},
+    {.name = u"Suchwort", .upperCase = true, .followsTyping = true, .text = u"SUCHWORT"},
     {.name = u"B_einfuegen", .kind = Button, .caption = u"E&infügen"},
     {.name = u"B_edit", .kind = Button, .caption = u"&EDIT"},
     // Its tag is set while the command toggles the protection.
