@@ -24,6 +24,7 @@
 #include "years/t_alt.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace kontaro::app {
 
@@ -337,17 +338,21 @@ void T_Kontaro::execute(Command command) {
         break;
     case Command::Dokumentation: {
         const QString file = m_init->programmpfad() + QStringLiteral("KtDoku.pdf");
+        // Without the document the built-in help stands in for it.
+        if (!QFileInfo::exists(file)) {
+            m_ui.status(QStringLiteral("\"%1\" fehlt; die eingebaute Hilfe wird angezeigt.").arg(file));
+            m_ui.shellOpen(QStringLiteral("help:0"), QStringLiteral("help"));
+            break;
+        }
         openDocument(file, QStringLiteral("open"),
                      QStringLiteral("Vermutlich \"%1\" nicht vorhanden.").arg(file));
         break;
     }
     case Command::Homepage:
-        openDocument(homePageAddress(), QStringLiteral("open"),
-                     QStringLiteral("Vermutlich \"%1\" nicht vorhanden.").arg(homePageAddress()));
+        openWebPage(homePageAddress());
         break;
     case Command::FragenUndAntworten:
-        openDocument(questionsPageAddress(), QStringLiteral("open"),
-                     QStringLiteral("Vermutlich \"%1\" nicht vorhanden.").arg(questionsPageAddress()));
+        openWebPage(questionsPageAddress());
         break;
     case Command::KtInfoBearbeiten:
         openDocument(m_dataDirectory + QStringLiteral("/KtInfo.doc"), QString(),
@@ -372,6 +377,12 @@ void T_Kontaro::execute(Command command) {
 void T_Kontaro::openDocument(const QString& target, const QString& verb, const QString& failure) {
     if (!m_ui.shellOpen(target, verb))
         m_ui.message(failure);
+}
+
+void T_Kontaro::openWebPage(const QString& address) {
+    openDocument(address, QStringLiteral("open"),
+                 QStringLiteral("Kein Webbrowser gefunden. Die Seite %1 bitte in einem Webbrowser öffnen.")
+                     .arg(address));
 }
 
 void T_Kontaro::notAvailable() {

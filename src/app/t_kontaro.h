@@ -88,6 +88,7 @@ private:
     void closeWindows();
     void execute(Command command);
     void openDocument(const QString& target, const QString& verb, const QString& failure);
+    void openWebPage(const QString& address);
     void notAvailable();
     void minimiseAll();
     void openWorkingWindows();

@@ -1,6 +1,8 @@
 #include "app/main_menu.h"
 #include "support/test_program.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kontaro;
@@ -44,4 +46,23 @@ TEST(MainMenu, EveryCommandRunsWithoutAnError) {
         program.ui().clearShown();
     }
     EXPECT_TRUE(program.app().isRunning());
+}
+
+// The documentation opens when it is there; when no program opens it, the message names it.
+TEST(MainMenu, TheDocumentationOpensWhenItIsThere) {
+    QTemporaryDir programDirectory;
+    QFile pdf(programDirectory.filePath("KtDoku.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.close();
+    const QString path = programDirectory.path() + "/";
+    test::TestProgram program({"ini Einstellungen Programmpfad=" + path});
+    for (const bool opens : {true, false}) {
+        program.ui().clearShown();
+        program.ui().setShellOpenResult(opens);
+        program.app().command(Command::Dokumentation);
+        EXPECT_EQ(program.ui().shownTexts("open"), QStringList{"open " + path + "KtDoku.pdf"});
+        EXPECT_EQ(program.ui().shownTexts("message"),
+                  opens ? QStringList()
+                        : QStringList{"Vermutlich \"" + path + "KtDoku.pdf\" nicht vorhanden."});
+    }
 }
