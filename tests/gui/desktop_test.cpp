@@ -1,6 +1,8 @@
 #include "gui_fixture.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -13,6 +15,17 @@ private Q_SLOTS:
     void qtsOwnButtonsSpeakGerman() {
         QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Ok);
         QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+        // The dialogs the program asks with: input questions and the voucher file dialog.
+        QInputDialog input;
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&input, &files}) {
+            dialog->show(); // both build their buttons when first shown
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QVERIFY(buttons);
+            QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+            dialog->hide();
+        }
         QVERIFY(!QApplication::windowIcon().isNull());
         QCOMPARE(QApplication::desktopFileName(), QStringLiteral("kontaro"));
     }
