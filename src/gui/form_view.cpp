@@ -382,11 +382,13 @@ void FormView::applyFocus() {
     if (!target || !target->isVisible() || !target->isEnabled())
         return;
     QWidget* focused = QApplication::focusWidget();
-    if (focused && (focused == target || target->isAncestorOf(focused)))
-        return;
-    m_syncing = true;
-    target->setFocus(Qt::OtherFocusReason);
-    m_syncing = false;
+    if (!focused || (focused != target && !target->isAncestorOf(focused))) {
+        m_syncing = true;
+        target->setFocus(Qt::OtherFocusReason);
+        m_syncing = false;
+    }
+    // The field may have got the focus already while its window was brought to the front; it is
+    // entered all the same, so typing replaces its text.
     selectOnEntry(*m_bound.at(name).control, target);
 }
 

@@ -26,7 +26,7 @@ constexpr int PanelHeight = 60;
 } // namespace
 
 const std::vector<double>& panelSlots() {
-    static const std::vector<double> slots = {0.11, 0.13, 0.13, 0.25, 0.07, 0.11, 0.11, 0.09};
+    static const std::vector<double> slots = {0.11, 0.13, 0.13, 0.22, 0.07, 0.11, 0.14, 0.09};
     return slots;
 }
 

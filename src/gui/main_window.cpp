@@ -222,6 +222,7 @@ void MainWindow::runEvent(const std::function<void()>& event) {
     if (m_busy)
         return;
     m_busy = true;
+    const QMdiSubWindow* shownActive = m_mdi->activeSubWindow();
     try {
         m_app.run(event);
     } catch (const forms::FormError&) {
@@ -231,8 +232,9 @@ void MainWindow::runEvent(const std::function<void()>& event) {
     }
     m_busy = false;
     refreshAll();
+    // A window brought to the front is entered at its focused field, as a field entered by Enter.
     if (FormView* active = view(m_app.activeWindow()))
-        if (active->takeFocusChange())
+        if (active->takeFocusChange() || active != shownActive)
             active->applyFocus();
     for (FormView* v : m_views)
         v->takeFocusChange();

@@ -146,6 +146,20 @@ private Q_SLOTS:
         }
     }
 
+    // Closing the about window brings the posting window to the front on its debit account, with
+    // the account selected, so that the first number typed replaces it.
+    void theAboutWindowsOkEntersTheDebitAccount() {
+        GuiProgram program(Books);
+        program.activate(QStringLiteral("_Info"));
+        program.view(QStringLiteral("_Info")).widget(QStringLiteral("OK"))->setFocus();
+        press(Qt::Key_Escape);
+        QCOMPARE(program.app().activeWindow(), Buchen);
+        QCOMPARE(focusedControl(), QStringLiteral("SollKnt"));
+        auto* debit = program.widget<QComboBox>(Buchen, QStringLiteral("SollKnt"));
+        QVERIFY(!debit->lineEdit()->text().isEmpty());
+        QCOMPARE(debit->lineEdit()->selectedText(), debit->lineEdit()->text());
+    }
+
     void enterOnThePostCommandGoesBackToTheDebitAccount() {
         GuiProgram program(Books);
         startOnTheDebitAccount(program);
