@@ -32,6 +32,8 @@ void ColumnStore::clear() {
         c.shared.clear();
         c.pooled.clear();
         c.last = 0;
+        c.lastUtf8.clear();
+        c.sharedUtf8.clear();
     }
 }
 
@@ -160,6 +162,35 @@ void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
     }
     c.textIds[slot] = id;
     c.last = id;
+    c.lastUtf8.clear();
+}
+
+void ColumnStore::setTextUtf8(std::uint32_t slot, int field, std::string_view bytes) {
+    Column& c = m_columns[std::size_t(field)];
+    if (bytes.empty()) {
+        c.textIds[slot] = 0;
+        return;
+    }
+    if (c.last != 0 && !c.lastUtf8.empty() && c.lastUtf8 == bytes) {
+        c.textIds[slot] = c.last;
+        return;
+    }
+    std::uint32_t id = 0;
+    if (c.sharing && c.shared.size() < SharedTextLimit) {
+        if (const auto known = c.sharedUtf8.find(bytes); known != c.sharedUtf8.end()) {
+            id = known->second;
+        } else {
+            setText(slot, field, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+            id = c.textIds[slot];
+            c.sharedUtf8.emplace(std::string(bytes), id);
+        }
+    } else {
+        id = std::uint32_t(c.texts.size());
+        c.texts.push_back(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+    }
+    c.textIds[slot] = id;
+    c.last = id;
+    c.lastUtf8.assign(bytes);
 }
 
 FieldValue ColumnStore::value(std::uint32_t slot, int field) const {

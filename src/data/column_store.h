@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -31,6 +33,9 @@ public:
     void setInteger(std::uint32_t slot, int field, std::int64_t value);
     void setReal(std::uint32_t slot, int field, double value);
     void setText(std::uint32_t slot, int field, const QString& text); // empty text is null
+    // The same from the UTF-8 bytes a table file holds, as a loader reads them: a text equal to
+    // the previous row's or to a shared one is found without converting it first.
+    void setTextUtf8(std::uint32_t slot, int field, std::string_view bytes);
 
     bool isNull(std::uint32_t slot, int field) const {
         const Column& c = m_columns[std::size_t(field)];
@@ -64,6 +69,11 @@ public:
 
 private:
     enum class Kind { Integer, Real, Text };
+    // Looks up std::string keys by std::string_view without building a string.
+    struct BytesHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+    };
     struct Column {
         Kind kind = Kind::Integer;
         std::vector<std::int64_t> integers;
@@ -78,6 +88,8 @@ private:
         // a loader hands in the same copy for repeated texts, so most look-ups need no hash.
         std::unordered_map<const QChar*, std::uint32_t> pooled;
         std::uint32_t last = 0; // the text set last; consecutive rows often repeat it
+        std::string lastUtf8;   // its bytes, when it came through setTextUtf8
+        std::unordered_map<std::string, std::uint32_t, BytesHash, std::equal_to<>> sharedUtf8;
     };
 
     std::vector<Column> m_columns;

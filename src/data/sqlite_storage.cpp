@@ -13,9 +13,6 @@ namespace kontaro::data {
 
 namespace {
 
-constexpr int SharedTextWidth = 10;
-constexpr int SharedTextLimit = 2048;
-
 QString sqlType(FieldType type) {
     switch (type) {
     case FieldType::Text:
@@ -66,32 +63,6 @@ QDate parseIsoDate(std::string_view text) {
 }
 
 } // namespace
-
-QString SqliteStorage::sharedText(std::size_t field, std::string_view bytes) {
-    // Consecutive rows often repeat a text (the ledger lines of one posting share their
-    // text and voucher): share the previous row's copy.
-    if (field < m_previous.size()) {
-        Previous& previous = m_previous[field];
-        if (previous.bytes == bytes)
-            return previous.text;
-    }
-    QString text;
-    if (field < m_sharedCount.size() && m_sharedCount[field] < SharedTextLimit) {
-        auto [it, added] = m_shared.try_emplace(std::string(bytes));
-        if (added) {
-            it->second = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-            ++m_sharedCount[field];
-        }
-        text = it->second;
-    } else {
-        text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-    }
-    if (field < m_previous.size()) {
-        m_previous[field].bytes.assign(bytes);
-        m_previous[field].text = text;
-    }
-    return text;
-}
 
 SqliteStorage::SqliteStorage(SqliteDb& db, QString schema, QString filePath, const TableLayout& layout)
     : m_db(db)
@@ -159,7 +130,7 @@ template <typename Take> void SqliteStorage::readValues(SqliteStatement& st, int
         case FieldType::Text: {
             const std::string_view bytes = st.columnUtf8(at);
             if (!bytes.empty())
-                take(i, FieldValue(sharedText(std::size_t(i), bytes)));
+                take(i, FieldValue(QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))));
             break;
         }
         case FieldType::Date: {
@@ -201,6 +172,29 @@ void SqliteStorage::checkColumns() {
         require(f.name, sqlType(f.type));
 }
 
+// The fields of a result row (after id and position) straight into their typed columns.
+void SqliteStorage::loadRow(SqliteStatement& st, ColumnStore& columns, std::uint32_t slot) const {
+    for (int i = 0; i < m_layout.fields.size(); ++i) {
+        const int at = 2 + i;
+        if (st.isNull(at))
+            continue;
+        switch (m_layout.fields[i].type) {
+        case FieldType::Text:
+            columns.setTextUtf8(slot, i, st.columnUtf8(at));
+            break;
+        case FieldType::Date:
+            if (const QDate date = parseIsoDate(st.columnUtf8(at)); date.isValid())
+                columns.setInteger(slot, i, date.toJulianDay());
+            break;
+        case FieldType::Float:
+            columns.setReal(slot, i, st.columnDouble(at));
+            break;
+        default:
+            columns.setInteger(slot, i, st.columnInt(at));
+        }
+    }
+}
+
 std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
     SqliteStatement version(m_db, QStringLiteral("PRAGMA %1.user_version").arg(quoteName(m_schema)), m_file);
     version.step();
@@ -220,23 +214,13 @@ std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
         rows.reserve(expected);
         columns.reserve(expected);
     }
-    m_shared.clear();
-    m_previous.assign(std::size_t(m_layout.fields.size()), Previous());
-    // Only short texts are shared; a field with many distinct values (voucher numbers) stops.
-    m_sharedCount.clear();
-    for (const FieldDef& f : m_layout.fields)
-        m_sharedCount.push_back(f.type == FieldType::Text && f.width <= SharedTextWidth ? 0
-                                                                                        : SharedTextLimit);
     while (st.step()) {
         Row& row = rows.emplace_back();
         row.id = st.columnInt(0);
         row.pos = st.columnInt(1);
         row.slot = columns.add();
-        readValues(st, 2, [&](int field, const FieldValue& value) { columns.set(row.slot, field, value); });
+        loadRow(st, columns, row.slot);
     }
-    m_shared.clear();
-    m_sharedCount.clear();
-    m_previous.clear();
     return rows;
 }
 

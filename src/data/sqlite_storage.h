@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/column_store.h"
 #include "data/sqlite_db.h"
 #include "data/table_layout.h"
 #include "data/table_storage.h"
@@ -40,7 +41,7 @@ private:
     void bindValues(SqliteStatement& st, const Row& row, int first) const;
     // Hands each field's value of the current result row to `take(field, value)`.
     template <typename Take> void readValues(SqliteStatement& st, int first, Take take);
-    QString sharedText(std::size_t field, std::string_view bytes);
+    void loadRow(SqliteStatement& st, ColumnStore& columns, std::uint32_t slot) const;
     SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const std::function<QString()>& sql);
 
     SqliteDb& m_db;
@@ -50,14 +51,6 @@ private:
     std::unique_ptr<SqliteStatement> m_insert;
     std::unique_ptr<SqliteStatement> m_update;
     std::unique_ptr<SqliteStatement> m_delete;
-    // Short texts (account numbers, marks) repeat on many rows; loading shares one copy.
-    std::unordered_map<std::string, QString> m_shared;
-    std::vector<int> m_sharedCount; // distinct texts shared so far, per field
-    struct Previous {
-        std::string bytes;
-        QString text;
-    };
-    std::vector<Previous> m_previous; // per field, while loading
 };
 
 } // namespace kontaro::data
