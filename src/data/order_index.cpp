@@ -212,9 +212,10 @@ void OrderIndex::build(std::vector<Row*> rows) {
         m_rows[i] = items[i].row;
 }
 
-// Rows that arrive sorted by all but the first key field (the ledger in posting order, to be
-// ordered by Knr;Bnr) need only a stable split by the first field: linear when that field has
-// few distinct values, as account numbers have. Fills m_rows; false when the items do not fit.
+// Rows that arrive sorted by all but the first key field need only a split by the first field:
+// linear when that field has few distinct values, as account numbers have. The ledger in posting
+// order is sorted by Bnr, so both of its orders (Knr;Bnr and Knr with Bnr descending) are split
+// this way: the second from the last row back. Fills m_rows; false when the items do not fit.
 bool OrderIndex::bucketByFirstField(const std::vector<FlatItem>& items) {
     if (items.empty() || m_key.fields.size() < 2 || m_key.descending[0])
         return false;
@@ -223,21 +224,45 @@ bool OrderIndex::bucketByFirstField(const std::vector<FlatItem>& items) {
         highest = std::max(highest, item.ordinal[0]);
     if (highest > items.size() + 1) // not a dense rank
         return false;
-    const auto restLess = [](const FlatItem& a, const FlatItem& b) {
-        FlatItem x = a;
-        FlatItem y = b;
-        x.ordinal[0] = y.ordinal[0] = 0;
-        return flatLess(x, y);
+    const auto compareRest = [](const FlatItem& a, const FlatItem& b) {
+        for (std::size_t k = 1; k < FlatKeyFields; ++k)
+            if (a.ordinal[k] != b.ordinal[k])
+                return a.ordinal[k] < b.ordinal[k] ? -1 : 1;
+        return 0;
     };
-    if (!std::is_sorted(items.begin(), items.end(), restLess))
+    bool rising = true;  // the items come in key order, ties in natural order
+    bool falling = true; // they come in reverse key order
+    for (std::size_t i = 1; i < items.size() && (rising || falling); ++i) {
+        const int c = compareRest(items[i - 1], items[i]);
+        rising = rising && c <= 0;
+        falling = falling && c >= 0;
+    }
+    if (!rising && !falling)
         return false;
     std::vector<std::size_t> start(std::size_t(highest) + 2, 0);
     for (const FlatItem& item : items)
         ++start[std::size_t(item.ordinal[0]) + 1];
     for (std::size_t i = 1; i < start.size(); ++i)
         start[i] += start[i - 1];
-    for (const FlatItem& item : items)
-        m_rows[start[std::size_t(item.ordinal[0])]++] = item.row;
+    std::vector<std::size_t> order(items.size());
+    if (rising) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            order[start[std::size_t(items[i].ordinal[0])]++] = i;
+    } else {
+        for (std::size_t i = items.size(); i-- > 0;)
+            order[start[std::size_t(items[i].ordinal[0])]++] = i;
+        // Rows equal in every key field came out last first: back into natural order.
+        for (std::size_t begin = 0; begin < order.size();) {
+            std::size_t end = begin + 1;
+            while (end < order.size() && items[order[end]].ordinal[0] == items[order[begin]].ordinal[0] &&
+                   compareRest(items[order[begin]], items[order[end]]) == 0)
+                ++end;
+            std::reverse(order.begin() + std::ptrdiff_t(begin), order.begin() + std::ptrdiff_t(end));
+            begin = end;
+        }
+    }
+    for (std::size_t i = 0; i < order.size(); ++i)
+        m_rows[i] = items[order[i]].row;
     return true;
 }
 
