@@ -59,7 +59,20 @@ QString Cursor::asText(int field) const {
 }
 
 // Integer and money fields hold integers; anything else takes the conversions of the named read.
+// A shown (not edited) row's field held as an integer (0 for null), read from its column
+// without a value copy; nullopt when the field must take the general way.
+std::optional<std::int64_t> Cursor::storedInteger(int field, bool money) const {
+    if (!m_table || !m_row || m_state == CursorState::Edit || m_state == CursorState::Insert)
+        return std::nullopt;
+    const ColumnStore& columns = m_table->columns();
+    if ((m_table->layout().fields[field].type == FieldType::Money) != money || !columns.isIntegerField(field))
+        return std::nullopt;
+    return columns.isNull(m_row->slot, field) ? 0 : columns.integer(m_row->slot, field);
+}
+
 std::int64_t Cursor::asInteger(int field) const {
+    if (const std::optional<std::int64_t> stored = storedInteger(field, false))
+        return *stored;
     const FieldValue& v = value(field);
     const FieldDef& def = m_table->layout().fields[field];
     if (const auto* n = std::get_if<std::int64_t>(&v); n && def.type != FieldType::Money)
@@ -68,6 +81,8 @@ std::int64_t Cursor::asInteger(int field) const {
 }
 
 Money Cursor::asMoney(int field) const {
+    if (const std::optional<std::int64_t> stored = storedInteger(field, true))
+        return Money::fromCents(*stored);
     const FieldValue& v = value(field);
     const FieldDef& def = m_table->layout().fields[field];
     if (const auto* n = std::get_if<std::int64_t>(&v); n && def.type == FieldType::Money)

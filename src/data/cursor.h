@@ -9,6 +9,7 @@
 #include <QVariantList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kontaro::data {
@@ -138,6 +139,7 @@ public:
     CursorEvents& events() { return m_events; }
 
 private:
+    std::optional<std::int64_t> storedInteger(int field, bool money) const;
     friend class Table;
 
     // Table notifications.
