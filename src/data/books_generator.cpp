@@ -74,8 +74,8 @@ void generateBooks(const QString& directory, const BooksSize& size) {
 
     std::mt19937 random(size.seed);
     const QDate yearStart(2024, 1, 1);
-    Row line;
-    Row entry;
+    RowRecord line;
+    RowRecord entry;
     for (int n = 1; n <= size.journalLines; ++n) {
         Account& cash = accounts[std::size_t(money[random() % money.size()])];
         Account& other = accounts[std::size_t(bookings[random() % bookings.size()])];
@@ -128,7 +128,7 @@ void generateBooks(const QString& directory, const BooksSize& size) {
         post(vat, other, income ? FieldValue(std::int64_t(0)) : FieldValue(tax),
              income ? FieldValue(tax) : FieldValue(std::int64_t(0)));
     }
-    Row record;
+    RowRecord record;
     for (const Account& a : accounts) {
         record.values = {a.knr,
                          QString(a.typ),

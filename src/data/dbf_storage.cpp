@@ -66,7 +66,7 @@ char nativeType(FieldType type) {
 }
 
 void writeRecord(DBFInfo* dbf, int record, const TableLayout& layout, const std::vector<int>& columns,
-                 const Row& row, const QString& path) {
+                 const RowRecord& row, const QString& path) {
     for (int field = 0; field < layout.fields.size(); ++field) {
         const FieldValue& v = row.values[std::size_t(field)];
         const FieldDef& f = layout.fields[field];
@@ -93,7 +93,7 @@ void writeRecord(DBFInfo* dbf, int record, const TableLayout& layout, const std:
 }
 
 void readRecord(DBFInfo* dbf, int record, const TableLayout& layout, const std::vector<int>& columns,
-                Row& row) {
+                RowRecord& row) {
     row.values.assign(std::size_t(layout.fields.size()), FieldValue());
     for (int f = 0; f < layout.fields.size(); ++f) {
         const int i = columns[std::size_t(f)];
@@ -196,31 +196,31 @@ std::vector<Row> DbfStorage::load(ColumnStore& columns) {
     DbfHandle dbf = openDbf(m_file, false);
     m_columns = mapColumns(dbf.get(), m_layout, m_file);
     const int count = DBFGetRecordCount(dbf.get());
-    std::vector<Row> rows;
-    rows.reserve(std::size_t(count));
+    std::vector<RowRecord> records;
+    records.reserve(std::size_t(count));
     m_ids.clear();
     m_nextId = 1;
     for (int record = 0; record < count; ++record) {
         if (DBFIsRecordDeleted(dbf.get(), record))
             continue;
-        Row row;
+        RowRecord row;
         row.id = row.pos = m_nextId++;
         readRecord(dbf.get(), record, m_layout, m_columns, row);
         m_ids.push_back(row.id);
-        rows.push_back(std::move(row));
+        records.push_back(std::move(row));
     }
     // Records marked deleted by another program would shift the record numbers: drop them now.
-    if (int(rows.size()) != count) {
+    if (int(records.size()) != count) {
         m_ids.clear();
         clear();
-        for (Row& row : rows)
+        for (RowRecord& row : records)
             row.id = row.pos = insert(row);
     }
-    columns.reserve(rows.size());
-    for (Row& row : rows) {
-        row.slot = columns.add(row.values);
-        std::vector<FieldValue>().swap(row.values);
-    }
+    std::vector<Row> rows;
+    rows.reserve(records.size());
+    columns.reserve(records.size());
+    for (const RowRecord& record : records)
+        rows.push_back(Row{record.id, record.pos, columns.add(record.values)});
     return rows;
 }
 
@@ -231,7 +231,7 @@ int DbfStorage::recordOf(std::int64_t id) const {
     return int(it - m_ids.begin());
 }
 
-std::int64_t DbfStorage::insert(const Row& row) {
+std::int64_t DbfStorage::insert(const RowRecord& row) {
     DbfHandle dbf = openDbf(m_file, true);
     if (m_columns.empty())
         m_columns = mapColumns(dbf.get(), m_layout, m_file);
@@ -240,7 +240,7 @@ std::int64_t DbfStorage::insert(const Row& row) {
     return m_nextId++;
 }
 
-void DbfStorage::update(const Row& row) {
+void DbfStorage::update(const RowRecord& row) {
     DbfHandle dbf = openDbf(m_file, true);
     if (m_columns.empty())
         m_columns = mapColumns(dbf.get(), m_layout, m_file);
@@ -283,7 +283,7 @@ void DbfStorage::writePositions(const std::vector<const Row*>&) {
     // Natural order is the record order; nothing to store.
 }
 
-bool DbfStorage::reread(Row& row) {
+bool DbfStorage::reread(RowRecord& row) {
     const auto it = std::lower_bound(m_ids.begin(), m_ids.end(), row.id);
     if (it == m_ids.end() || *it != row.id)
         return false;

@@ -16,12 +16,12 @@ public:
     static void createFile(const QString& filePath, const TableLayout& layout);
 
     std::vector<Row> load(ColumnStore& columns) override;
-    std::int64_t insert(const Row& row) override;
-    void update(const Row& row) override;
+    std::int64_t insert(const RowRecord& row) override;
+    void update(const RowRecord& row) override;
     void remove(const Row& row) override;
     void clear() override;
     void writePositions(const std::vector<const Row*>& rows) override;
-    bool reread(Row& row) override;
+    bool reread(RowRecord& row) override;
 
 private:
     static void createFileAs(const QString& filePath, const TableLayout& layout);

@@ -17,15 +17,20 @@ inline bool isNullValue(const FieldValue& value) {
     return std::holds_alternative<std::monostate>(value);
 }
 
-// One row of a table. `id` is the row's identity in its file (SQLite row id, or the load
-// sequence of a dBASE record); `pos` orders the journal's natural order. A row on its way to or
-// from a file carries its `values`; a row of a loaded table keeps them in the table's columns
-// under `slot`, and its `values` stay empty.
+// One row of a loaded table. `id` is the row's identity in its file (SQLite row id, or the load
+// sequence of a dBASE record); `pos` orders the journal's natural order; its values are in the
+// table's columns under `slot`.
 struct Row {
     std::int64_t id = 0;
     std::int64_t pos = 0;
-    std::vector<FieldValue> values;
     std::uint32_t slot = 0;
+};
+
+// A row with its values, on its way to or from a table file.
+struct RowRecord {
+    std::int64_t id = 0;
+    std::int64_t pos = 0;
+    std::vector<FieldValue> values;
 };
 
 // Orders two values of the same field: null first, texts by code unit.

@@ -11,13 +11,11 @@ OrderIndex::OrderIndex(OrderKey key, const ColumnStore* columns)
     , m_columns(columns) {}
 
 FieldValue OrderIndex::valueOf(const Row* row, int field) const {
-    return m_columns ? m_columns->value(row->slot, field) : row->values[std::size_t(field)];
+    return m_columns->value(row->slot, field);
 }
 
 // compareValues of the two rows' values, without building them for integer and text columns.
 int OrderIndex::compareField(const Row* a, const Row* b, int field) const {
-    if (!m_columns)
-        return compareValues(a->values[std::size_t(field)], b->values[std::size_t(field)]);
     const ColumnStore& c = *m_columns;
     const bool aNull = c.isNull(a->slot, field);
     const bool bNull = c.isNull(b->slot, field);
@@ -103,7 +101,7 @@ std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
     constexpr std::uint64_t bias = std::uint64_t(1) << 63;
     const std::vector<Row*>& rows = m_rows;
     std::vector<std::uint64_t> ordinals(rows.size());
-    if (m_columns && m_columns->isTextField(field)) {
+    if (m_columns->isTextField(field)) {
         const std::vector<QString>& texts = m_columns->texts(field);
         std::vector<std::uint32_t> used;
         std::vector<bool> seen(texts.size(), false);
@@ -128,25 +126,13 @@ std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
     }
     bool integers = true;
     for (std::size_t i = 0; i < rows.size() && integers; ++i) {
-        if (m_columns) {
-            if (!m_columns->isIntegerField(field)) {
-                integers = false;
-            } else if (m_columns->isNull(rows[i]->slot, field)) {
-                ordinals[i] = 0;
-            } else {
-                ordinals[i] = std::uint64_t(m_columns->integer(rows[i]->slot, field)) ^ bias;
-                integers = ordinals[i] != 0; // the lowest integer would collide with null
-            }
-            continue;
-        }
-        const FieldValue& v = rows[i]->values[std::size_t(field)];
-        if (const auto* n = std::get_if<std::int64_t>(&v)) {
-            ordinals[i] = std::uint64_t(*n) ^ bias;
-            integers = ordinals[i] != 0;
-        } else if (isNullValue(v)) {
+        if (!m_columns->isIntegerField(field)) {
+            integers = false;
+        } else if (m_columns->isNull(rows[i]->slot, field)) {
             ordinals[i] = 0;
         } else {
-            integers = false;
+            ordinals[i] = std::uint64_t(m_columns->integer(rows[i]->slot, field)) ^ bias;
+            integers = ordinals[i] != 0; // the lowest integer would collide with null
         }
     }
     if (integers)

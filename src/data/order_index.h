@@ -17,10 +17,10 @@ struct OrderKey {
 };
 
 // The rows of a table sorted by one key, kept up to date as rows come and go. Rows are read
-// from `columns` (a loaded table's) or, without it, from their own values.
+// from `columns`, the loaded table's.
 class OrderIndex {
 public:
-    explicit OrderIndex(OrderKey key, const ColumnStore* columns = nullptr);
+    OrderIndex(OrderKey key, const ColumnStore* columns);
 
     const OrderKey& key() const { return m_key; }
     void build(std::vector<Row*> rows);

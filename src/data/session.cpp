@@ -274,9 +274,8 @@ void Session::copyTable(const QString& from, const QString& to) {
     db.execute(QStringLiteral("BEGIN"), target);
     OrderIndex& natural = loaded->natural();
     for (std::size_t i = 0; i < natural.size(); ++i) {
-        Row copy = *natural.at(i);
-        copy.values = loaded->columns().values(copy.slot);
-        storage.insert(copy);
+        const Row& row = *natural.at(i);
+        storage.insert(RowRecord{row.id, row.pos, loaded->columns().values(row.slot)});
     }
     db.execute(QStringLiteral("COMMIT"), target);
 }

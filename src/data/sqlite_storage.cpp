@@ -104,7 +104,7 @@ SqliteStatement& SqliteStorage::cached(std::unique_ptr<SqliteStatement>& slot,
     return *slot;
 }
 
-void SqliteStorage::bindValues(SqliteStatement& st, const Row& row, int first) const {
+void SqliteStorage::bindValues(SqliteStatement& st, const RowRecord& row, int first) const {
     for (int i = 0; i < m_layout.fields.size(); ++i) {
         const FieldValue& v = row.values[std::size_t(i)];
         const int at = first + i;
@@ -224,7 +224,7 @@ std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
     return rows;
 }
 
-std::int64_t SqliteStorage::insert(const Row& row) {
+std::int64_t SqliteStorage::insert(const RowRecord& row) {
     // ?1 is the natural-order position; tables without one leave it unused.
     SqliteStatement& st = cached(m_insert, [this] {
         QStringList marks;
@@ -240,7 +240,7 @@ std::int64_t SqliteStorage::insert(const Row& row) {
     return m_db.lastInsertId();
 }
 
-void SqliteStorage::update(const Row& row) {
+void SqliteStorage::update(const RowRecord& row) {
     SqliteStatement& st = cached(m_update, [this] {
         QStringList sets;
         for (int i = 0; i < m_layout.fields.size(); ++i)
@@ -273,7 +273,7 @@ void SqliteStorage::writePositions(const std::vector<const Row*>& rows) {
     }
 }
 
-bool SqliteStorage::reread(Row& row) {
+bool SqliteStorage::reread(RowRecord& row) {
     SqliteStatement st(m_db, QStringLiteral("SELECT %1 FROM %2 WHERE id = ?1").arg(columnList(), qualified()),
                        m_file);
     st.bind(1, row.id);

@@ -27,18 +27,18 @@ public:
     static void createFile(const QString& filePath, const TableLayout& layout);
 
     std::vector<Row> load(ColumnStore& columns) override;
-    std::int64_t insert(const Row& row) override;
-    void update(const Row& row) override;
+    std::int64_t insert(const RowRecord& row) override;
+    void update(const RowRecord& row) override;
     void remove(const Row& row) override;
     void clear() override;
     void writePositions(const std::vector<const Row*>& rows) override;
-    bool reread(Row& row) override;
+    bool reread(RowRecord& row) override;
 
 private:
     void checkColumns();
     QString qualified() const;
     QString columnList() const;
-    void bindValues(SqliteStatement& st, const Row& row, int first) const;
+    void bindValues(SqliteStatement& st, const RowRecord& row, int first) const;
     // Hands each field's value of the current result row to `take(field, value)`.
     template <typename Take> void readValues(SqliteStatement& st, int first, Take take);
     void loadRow(SqliteStatement& st, ColumnStore& columns, std::uint32_t slot) const;

@@ -273,14 +273,14 @@ std::int64_t Table::positionBefore(const Row* before) {
 }
 
 Row* Table::insertRow(std::vector<FieldValue> values, const Row* before) {
+    RowRecord record;
+    record.values = std::move(values);
+    record.pos = m_layout.hasPosition ? positionBefore(before) : 0;
+    record.id = m_storage->insert(record);
     Row fresh;
-    fresh.values = std::move(values);
-    fresh.pos = m_layout.hasPosition ? positionBefore(before) : 0;
-    fresh.id = m_storage->insert(fresh);
-    if (!m_layout.hasPosition)
-        fresh.pos = fresh.id;
-    fresh.slot = m_columns.add(fresh.values);
-    std::vector<FieldValue>().swap(fresh.values);
+    fresh.id = record.id;
+    fresh.pos = m_layout.hasPosition ? record.pos : record.id;
+    fresh.slot = m_columns.add(record.values);
     Row* r = storeRow(std::move(fresh));
     indexRow(r);
     ++m_version;
@@ -289,7 +289,7 @@ Row* Table::insertRow(std::vector<FieldValue> values, const Row* before) {
 }
 
 void Table::updateRow(Row* r, std::vector<FieldValue> values) {
-    Row written;
+    RowRecord written;
     written.id = r->id;
     written.pos = r->pos;
     written.values = std::move(values);
@@ -352,7 +352,7 @@ void Table::clear() {
 }
 
 void Table::refreshRow(Row* r) {
-    Row fresh = *r;
+    RowRecord fresh{r->id, r->pos, {}};
     if (!m_storage->reread(fresh)) {
         forgetRow(r);
         return;

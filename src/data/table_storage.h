@@ -19,14 +19,14 @@ public:
     // and slot (its values left empty).
     virtual std::vector<Row> load(ColumnStore& columns) = 0;
     // Writes a new row and returns its id.
-    virtual std::int64_t insert(const Row& row) = 0;
-    virtual void update(const Row& row) = 0;
+    virtual std::int64_t insert(const RowRecord& row) = 0;
+    virtual void update(const RowRecord& row) = 0;
     virtual void remove(const Row& row) = 0;
     virtual void clear() = 0;
     // Stores new `pos` values (natural order renumbering).
     virtual void writePositions(const std::vector<const Row*>& rows) = 0;
     // Reads one row again; false if it is gone.
-    virtual bool reread(Row& row) = 0;
+    virtual bool reread(RowRecord& row) = 0;
 };
 
 // Refuses a table file whose columns do not fit the program's layout: a field is missing (no

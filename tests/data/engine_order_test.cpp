@@ -18,17 +18,33 @@ struct OrderCase {
 
 class OrderBuildTest : public ::testing::TestWithParam<OrderCase> {};
 
+// The column type that holds a case's values: text if any is one, else float if any is one.
+FieldDef columnFor(const char* name, const std::vector<FieldValue>& values) {
+    const auto any = [&](auto pick) { return std::any_of(values.begin(), values.end(), pick); };
+    if (any([](const FieldValue& v) { return std::holds_alternative<QString>(v); }))
+        return FieldDef{QString::fromLatin1(name), FieldType::Text, 10};
+    if (any([](const FieldValue& v) { return std::holds_alternative<double>(v); }))
+        return FieldDef{QString::fromLatin1(name), FieldType::Float, 0};
+    return FieldDef{QString::fromLatin1(name), FieldType::Integer, 0};
+}
+
 // The index must come out exactly as a sort by its own comparison would order it.
 TEST_P(OrderBuildTest, MatchesTheRowComparison) {
     const OrderCase& c = GetParam();
+    TableLayout layout;
+    layout.fields = {columnFor("a", c.first)};
+    if (!c.second.empty())
+        layout.fields.append(columnFor("b", c.second));
+    ColumnStore columns(layout);
     std::vector<Row> rows(c.first.size() * std::max<std::size_t>(1, c.second.size()));
     std::mt19937 random(5);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         rows[i].id = std::int64_t(i + 1);
         rows[i].pos = std::int64_t(random() % 7); // many equal positions: ids must break the ties
-        rows[i].values = {c.first[i % c.first.size()]};
+        std::vector<FieldValue> values = {c.first[i % c.first.size()]};
         if (!c.second.empty())
-            rows[i].values.push_back(c.second[(i / c.first.size()) % c.second.size()]);
+            values.push_back(c.second[(i / c.first.size()) % c.second.size()]);
+        rows[i].slot = columns.add(values);
     }
     std::vector<Row*> input;
     for (Row& r : rows)
@@ -38,7 +54,7 @@ TEST_P(OrderBuildTest, MatchesTheRowComparison) {
     OrderKey key;
     key.fields = c.second.empty() ? std::vector<int>{0} : std::vector<int>{0, 1};
     key.descending = c.descending;
-    OrderIndex index(key);
+    OrderIndex index(key, &columns);
     index.build(input);
     std::vector<Row*> expected = input;
     std::sort(expected.begin(), expected.end(), [&](const Row* a, const Row* b) { return index.less(a, b); });

@@ -12,18 +12,22 @@ namespace {
 TEST(OrderIndexPresorted, SplitByTheFirstFieldEqualsTheFullSort) {
     const QString accounts[] = {QStringLiteral("5010"), QString(), QStringLiteral("2700"),
                                 QStringLiteral("5010"), QStringLiteral("3500")};
+    TableLayout layout;
+    layout.fields = {FieldDef{QStringLiteral("Knr"), FieldType::Text, 10},
+                     FieldDef{QStringLiteral("Bnr"), FieldType::Integer, 0}};
+    ColumnStore columns(layout);
     std::vector<Row> rows(60);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         rows[i].id = std::int64_t(i + 1);
         rows[i].pos = std::int64_t(i + 1);
         const QString& knr = accounts[(i * 7) % 5];
-        rows[i].values = {knr.isEmpty() ? FieldValue() : FieldValue(knr), std::int64_t(1 + i / 3)};
+        rows[i].slot = columns.add({knr.isEmpty() ? FieldValue() : FieldValue(knr), std::int64_t(1 + i / 3)});
     }
     std::vector<Row*> input;
     for (Row& r : rows)
         input.push_back(&r);
     for (const bool descending : {false, true}) {
-        OrderIndex index(OrderKey{{0, 1}, {false, descending}});
+        OrderIndex index(OrderKey{{0, 1}, {false, descending}}, &columns);
         index.build(input);
         std::vector<Row*> expected = input;
         std::stable_sort(expected.begin(), expected.end(),
