@@ -123,6 +123,8 @@ bool T_Kontaro::start() {
     // A start that fails (a damaged table, a settings file that cannot be written) must not leave a
     // program without its windows behind: it says why once and ends.
     QString failure;
+    // The ledger, the largest table, is read on a second core while the others load.
+    m_session->preload(QStringLiteral("konten.DB"));
     try {
         data::Transaction transaction(*m_session);
         // Every book table is loaded before a window writes anything (the settings file), so

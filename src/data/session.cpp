@@ -4,6 +4,7 @@
 #include "data/dbf_storage.h"
 #include "data/sqlite_storage.h"
 #include "data/table.h"
+#include "data/table_preload.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,6 +133,7 @@ QString Session::attach(const QString& path) {
 }
 
 Session::~Session() {
+    m_preloads.clear(); // waits for a read still running
     m_tables.clear();
     m_sideConnections.clear();
     m_db.reset();
@@ -208,7 +210,14 @@ std::shared_ptr<Table> Session::acquire(const QString& fileName, bool exclusive,
     try {
         if (!table) {
             const TableLayout& layout = layoutOf(path);
-            table = std::make_shared<Table>(layout, path, openStorage(path, layout));
+            std::optional<LoadedTable> loaded;
+            if (const auto preloaded = m_preloads.find(path); preloaded != m_preloads.end()) {
+                loaded = preloaded->second->take();
+                m_preloads.erase(preloaded);
+            }
+            std::unique_ptr<TableStorage> storage = openStorage(path, layout);
+            table = loaded ? std::make_shared<Table>(layout, path, std::move(storage), std::move(*loaded))
+                           : std::make_shared<Table>(layout, path, std::move(storage));
             m_tables.insert(path, table);
         }
     } catch (...) {
@@ -219,6 +228,17 @@ std::shared_ptr<Table> Session::acquire(const QString& fileName, bool exclusive,
     if (exclusive)
         lock = std::make_shared<TableLock>(*table, m_fileLocks.value(path));
     return table;
+}
+
+void Session::preload(const QString& fileName) {
+    const QString path = findFile(fileName);
+    if (path.isEmpty() || m_inTransaction || m_tables.contains(path) || m_preloads.count(path) != 0)
+        return;
+    const TableLayout& layout = layoutOf(path);
+    // A journal left by a crash is recovered by the session's own connection, never beside it.
+    if (layout.format != TableFormat::Sqlite || QFileInfo::exists(path + QStringLiteral("-journal")))
+        return;
+    m_preloads.emplace(path, std::make_unique<TablePreload>(path, layout));
 }
 
 void Session::createTable(const QString& fileName, const TableLayout& layout) {

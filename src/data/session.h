@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,9 @@ public:
     // The loaded table of a file, loading it on first use. Throws FileError if the file is
     // missing, damaged or locked. With `exclusive`, `lock` receives the exclusive use.
     std::shared_ptr<Table> acquire(const QString& fileName, bool exclusive, std::shared_ptr<TableLock>& lock);
+    // Starts reading a SQLite table file in the background, to be taken over when it is first
+    // acquired. Only outside a transaction and while the file has no journal to recover.
+    void preload(const QString& fileName);
 
     // Writes a new empty table; fails if the file exists. Without a layout, the file name
     // selects it.
@@ -97,6 +101,8 @@ private:
     int m_attachCount = 0;
     int m_busyTimeout = 2000;
     bool m_inTransaction = false;
+    // Last, so that a running preload ends before the connections and tables go.
+    std::map<QString, std::unique_ptr<class TablePreload>> m_preloads; // by absolute path
 };
 
 } // namespace kontaro::data

@@ -15,6 +15,16 @@ Table::Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableS
     reload();
 }
 
+Table::Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableStorage> storage,
+             LoadedTable loaded)
+    : m_layout(layout)
+    , m_filePath(std::move(filePath))
+    , m_storage(std::move(storage))
+    , m_columns(layout) {
+    m_orders.push_back(std::make_unique<OrderIndex>(OrderKey{}, &m_columns));
+    adopt(std::move(loaded.columns), std::move(loaded.rows));
+}
+
 Table::~Table() = default;
 
 namespace {
@@ -113,6 +123,10 @@ void Table::reload() {
     // Into fresh columns, so that a load that fails leaves the table as it was.
     ColumnStore columns(m_layout);
     std::vector<Row> loaded = m_storage->load(columns);
+    adopt(std::move(columns), std::move(loaded));
+}
+
+void Table::adopt(ColumnStore columns, std::vector<Row> loaded) {
     for (Cursor* cursor : m_cursors)
         cursor->tableResetting();
     m_added.clear();

@@ -24,6 +24,9 @@ public:
     static constexpr std::int64_t PositionGap = std::int64_t(1) << 20;
 
     Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableStorage> storage);
+    // The same with contents read already (by a preload over another connection).
+    Table(const TableLayout& layout, QString filePath, std::unique_ptr<TableStorage> storage,
+          LoadedTable loaded);
     ~Table();
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
@@ -43,6 +46,8 @@ public:
 
     // Loads (again) from the file; cursors keep their row if it is still there.
     void reload();
+    // Takes freshly read contents in place of the current ones.
+    void adopt(ColumnStore columns, std::vector<Row> loaded);
 
     // Writes a new row. With `before`, it takes the natural-order place before that row, else
     // the last place.

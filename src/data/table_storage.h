@@ -9,6 +9,12 @@
 
 namespace kontaro::data {
 
+// A table file's contents as read: the values and one row per record.
+struct LoadedTable {
+    ColumnStore columns;
+    std::vector<Row> rows;
+};
+
 // Where a table's rows live on disk. Every call writes through at once; on failure it throws
 // FileError and the file is unchanged (or the session transaction rolls it back).
 class TableStorage {
