@@ -55,6 +55,10 @@ const FieldValue& Cursor::value(int field) const {
 }
 
 QString Cursor::asText(int field) const {
+    // A shown row's text field is its column's shared copy.
+    if (m_table && m_row && m_state != CursorState::Edit && m_state != CursorState::Insert &&
+        m_table->columns().isTextField(field))
+        return m_table->columns().text(m_row->slot, field);
     return valueText(m_table->layout().fields[field], value(field));
 }
 
