@@ -123,6 +123,7 @@ void Cursor::close() {
     m_table.reset();
     m_lock.reset();
     m_order = nullptr;
+    m_masterRange = {};
     m_row = nullptr;
     m_bof = m_eof = true;
     setState(CursorState::Inactive);
@@ -161,6 +162,7 @@ void Cursor::applyOrder() {
     }
     m_order = &m_table->order(key);
     m_rankHint = SIZE_MAX;
+    m_masterRange = {}; // a table opened anew may reuse an old order's address
 }
 
 void Cursor::setNaturalOrder() {
@@ -221,7 +223,14 @@ void Cursor::setFiltered(bool filtered) {
 std::pair<std::size_t, std::size_t> Cursor::bounds() const {
     if (!m_masterSynced)
         return {0, m_order->size()};
-    return m_order->range({m_masterValue});
+    MasterRange& cached = m_masterRange;
+    if (cached.order != m_order || cached.version != m_table->version() || cached.value != m_masterValue) {
+        cached.ranks = m_order->range({m_masterValue});
+        cached.order = m_order;
+        cached.version = m_table->version();
+        cached.value = m_masterValue;
+    }
+    return cached.ranks;
 }
 
 bool Cursor::visible(const Row* row) const {

@@ -182,6 +182,16 @@ private:
     std::vector<Cursor*> m_details;
     FieldValue m_masterValue;
     bool m_masterSynced = false;
+    // The master's range in m_order as last searched: walking a detail range steps through it row
+    // by row, and searching it anew on every step cost more than printing the row. Valid while
+    // the order, the table's version and the master value stay the same.
+    struct MasterRange {
+        const OrderIndex* order = nullptr;
+        std::uint64_t version = 0;
+        FieldValue value;
+        std::pair<std::size_t, std::size_t> ranks;
+    };
+    mutable MasterRange m_masterRange;
 
     Filter m_filter;
     bool m_filtered = false;
