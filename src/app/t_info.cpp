@@ -38,9 +38,9 @@ T_Info::T_Info(T_Kontaro& app)
     Control& ok = addControl(QStringLiteral("OK"), ControlKind::Button);
     ok.caption = QStringLiteral("OK (Fenster 1)");
     ok.onClick = [this] { okFenster1(); };
-    // Escape anywhere in the window acts as this button.
+    // Escape anywhere in the window acts as this button, and so does Enter on it.
     ok.onKey = [this](const QString& keyName) {
-        if (keyName == QLatin1String("Escape"))
+        if (keyName == QLatin1String("Escape") || keyName == QLatin1String("Enter"))
             okFenster1();
     };
 
@@ -50,6 +50,12 @@ T_Info::T_Info(T_Kontaro& app)
         m_app.loadLayout(2);
         okFenster1();
     };
+}
+
+// The window opens in front at start: Enter there presses "OK (Fenster 1)".
+void T_Info::onActivate() {
+    if (focusedControl().isEmpty())
+        moveFocus(QStringLiteral("OK"));
 }
 
 void T_Info::okFenster1() {

@@ -12,6 +12,9 @@ class T_Info : public forms::Form {
 public:
     explicit T_Info(T_Kontaro& app);
 
+protected:
+    void onActivate() override;
+
 private:
     void okFenster1();
 

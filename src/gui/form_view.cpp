@@ -474,6 +474,12 @@ bool FormView::handleKey(const Control& control, QWidget* widget, QKeyEvent* eve
                     break;
                 }
         commit(control, widget);
+        // Enter on a focused button without a key handler of its own presses it.
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (target.isEmpty() && button && key == QLatin1String("Enter")) {
+            button->click();
+            return true;
+        }
         if (target.isEmpty())
             return key == QLatin1String("Enter") && control.kind() != ControlKind::Grid;
         m_host.forward([this, target, key] { m_form.key(target, key); });

@@ -184,10 +184,19 @@ void MainWindow::fillWindowList() {
         action->deleteLater();
     }
     m_windowList.clear();
+    // The entries are numbered by their access digit; digits the menu's own entries use
+    // ("Fensteranordnung &1 ...") are skipped, so that each digit reaches exactly one entry.
+    QString taken;
+    for (QAction* action : m_windowMenu->actions())
+        if (const qsizetype amp = action->text().indexOf(QLatin1Char('&')); amp >= 0)
+            taken += action->text().mid(amp + 1, 1);
     int number = 1;
     for (FormView* v : m_views) {
-        QAction* action =
-            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(v->windowTitle()));
+        while (number <= 9 && taken.contains(QChar(u'0' + number)))
+            ++number;
+        const QString access = number <= 9 ? QStringLiteral("&") : QString();
+        QAction* action = m_windowMenu->addAction(
+            QStringLiteral("%1%2 %3").arg(access).arg(number++).arg(v->windowTitle()));
         action->setCheckable(true);
         action->setChecked(m_mdi->activeSubWindow() == v);
         const QString name = v->form().componentName();

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 
 namespace kontaro::test {
@@ -113,6 +115,51 @@ private Q_SLOTS:
             QRegularExpression(QStringLiteral("/Count (\\d+)")).match(QString::fromLatin1(content));
         QVERIFY(pages.hasMatch());
         QVERIFY(pages.captured(1).toInt() >= 2);
+    }
+    // Each access digit of the window menu reaches one entry: the window list does not repeat the
+    // digits of "Fensteranordnung &1 (Vorbesetzung) laden" and "Fensteranordnung &2 laden".
+    void everyWindowMenuEntryHasAnAccessKeyOfItsOwn() {
+        GuiProgram program;
+        QMenu* menu = nullptr;
+        for (QAction* action : program.window().menuBar()->actions())
+            if (action->text() == QStringLiteral("&Fenster"))
+                menu = action->menu();
+        QVERIFY(menu);
+        Q_EMIT menu->aboutToShow();
+        QStringList keys;
+        QAction* journal = nullptr;
+        for (QAction* action : menu->actions()) {
+            const QString text = action->text();
+            if (const qsizetype amp = text.indexOf(QLatin1Char('&')); amp >= 0) {
+                const QString key = text.mid(amp + 1, 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(text));
+                keys << key;
+            }
+            if (text.endsWith(QStringLiteral(" Journal")))
+                journal = action;
+        }
+        QVERIFY(journal);
+        QVERIFY(journal->text().startsWith(QLatin1Char('&')));
+        journal->trigger();
+        QCOMPARE(program.app().activeWindow(), QStringLiteral("_Journal"));
+    }
+
+    // The about window is in front at start; Enter there presses its "OK (Fenster 1)".
+    void enterInTheAboutWindowPressesItsOk() {
+        GuiProgram program;
+        program.activate(QStringLiteral("_Info"));
+        QCOMPARE(program.app().child(QStringLiteral("_Info"))->focusedControl(), QStringLiteral("OK"));
+        QWidget* ok = program.view(QStringLiteral("_Info")).widget(QStringLiteral("OK"));
+        QVERIFY(ok && ok->hasFocus());
+        QTest::keyClick(ok, Qt::Key_Return);
+        QCOMPARE(program.app().activeWindow(), QStringLiteral("_Buchen"));
+
+        // A button without a key handler of its own is pressed by Enter as well.
+        program.activate(QStringLiteral("_Info"));
+        QWidget* layout2 = program.view(QStringLiteral("_Info")).widget(QStringLiteral("Fenster2"));
+        layout2->setFocus();
+        QTest::keyClick(layout2, Qt::Key_Return);
+        QCOMPARE(program.app().activeWindow(), QStringLiteral("_Buchen"));
     }
 };
 
