@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -18,6 +19,18 @@ namespace kontaro::gui {
 
 using forms::Answer;
 using forms::Buttons;
+
+void fitTitle(QMessageBox& box) {
+    // Title bars mostly set their text in bold; besides it they hold the window icon and three
+    // buttons, and keep some room at both ends.
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const QFontMetrics metrics(titleFont);
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
 
 namespace {
 
@@ -35,13 +48,19 @@ QString qtFilter(const QString& filter) {
     return result.join(QStringLiteral(";;"));
 }
 
+void showMessage(QMessageBox::Icon icon, QWidget* parent, const QString& text) {
+    QMessageBox box(icon, app::T_Kontaro::applicationTitle(), text, QMessageBox::Ok, parent);
+    fitTitle(box);
+    box.exec();
+}
+
 } // namespace
 
 QtUi::QtUi(QString dataDirectory)
     : m_dataDirectory(std::move(dataDirectory)) {}
 
 void QtUi::message(const QString& text, int) {
-    QMessageBox::information(m_window, app::T_Kontaro::applicationTitle(), text);
+    showMessage(QMessageBox::Information, m_window, text);
 }
 
 Answer QtUi::question(const QString& text, Buttons buttons, int) {
@@ -64,6 +83,7 @@ Answer QtUi::question(const QString& text, Buttons buttons, int) {
         break;
     }
     QMessageBox box(QMessageBox::Question, app::T_Kontaro::applicationTitle(), text, shown, m_window);
+    fitTitle(box);
     const std::pair<QMessageBox::StandardButton, QString> german[] = {
         {QMessageBox::Yes, QStringLiteral("&Ja")},
         {QMessageBox::No, QStringLiteral("&Nein")},
@@ -123,7 +143,7 @@ void QtUi::status(const QString& text) {
 }
 
 void QtUi::error(const QString& text) {
-    QMessageBox::critical(m_window, app::T_Kontaro::applicationTitle(), text);
+    showMessage(QMessageBox::Critical, m_window, text);
 }
 
 void QtUi::arrange(forms::Arrangement arrangement) {

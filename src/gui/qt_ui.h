@@ -4,7 +4,13 @@
 
 #include <QString>
 
+class QMessageBox;
+
 namespace kontaro::gui {
+
+// Makes a message box at least as wide as its title needs: a short text alone makes the box so
+// narrow that the window manager cuts the program's title.
+void fitTitle(QMessageBox& box);
 
 class MainWindow;
 

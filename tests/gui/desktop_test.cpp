@@ -1,8 +1,10 @@
+#include "gui/qt_ui.h"
 #include "gui_fixture.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -28,6 +30,18 @@ private Q_SLOTS:
         }
         QVERIFY(!QApplication::windowIcon().isNull());
         QCOMPARE(QApplication::desktopFileName(), QStringLiteral("kontaro"));
+    }
+
+    // A short message ("Konto 9999 gibt es nicht.") still leaves room for the whole program title.
+    void aShortMessageKeepsTheTitleWhole() {
+        QMessageBox box(QMessageBox::Information, app::T_Kontaro::applicationTitle(),
+                        QStringLiteral("Konto 9999 gibt es nicht."), QMessageBox::Ok);
+        const int titleWidth = QFontMetrics(QApplication::font()).horizontalAdvance(box.windowTitle());
+        gui::fitTitle(box);
+        box.show();
+        // The title bar's icon and three buttons take about a line's height each.
+        QVERIFY(box.width() >= titleWidth + 6 * QFontMetrics(QApplication::font()).height());
+        box.hide();
     }
 
     void theToolBarShowsTheWorkingWindowsWithIconsAndTips() {
