@@ -446,7 +446,13 @@ bool FormView::handleKey(const Control& control, QWidget* widget, QKeyEvent* eve
         button->click();
         return true;
     }
-    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
+    // Alt with a letter that no menu or button takes is a missed access key, not typing: the
+    // field keeps its text (AltGr characters come without the Alt modifier).
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & (Qt::ControlModifier | Qt::GroupSwitchModifier)) &&
+        lineEditOf(widget) && !event->text().isEmpty() && event->text().at(0).isPrint())
+        return true;
+    if (modifiers & (Qt::AltModifier | Qt::ControlModifier))
         return false;
     // A refused entry keeps the focus, its typed text selected, so that typing replaces it.
     const bool leaves = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab ||

@@ -160,6 +160,18 @@ private Q_SLOTS:
         QCOMPARE(debit->lineEdit()->selectedText(), debit->lineEdit()->text());
     }
 
+    // Alt with a letter that is no access key types nothing into the field.
+    void aMissedAccessKeyTypesNothing() {
+        GuiProgram program(Books);
+        startOnTheDebitAccount(program);
+        auto* debit = program.widget<QComboBox>(Buchen, QStringLiteral("SollKnt"));
+        const QString before = debit->lineEdit()->text();
+        press(Qt::Key_Q, Qt::AltModifier);
+        QCOMPARE(debit->lineEdit()->text(), before);
+        typeText(QStringLiteral("4010"));
+        QCOMPARE(debit->lineEdit()->text(), QStringLiteral("4010"));
+    }
+
     void enterOnThePostCommandGoesBackToTheDebitAccount() {
         GuiProgram program(Books);
         startOnTheDebitAccount(program);
