@@ -29,6 +29,8 @@ void ColumnStore::clear() {
         c.nulls.clear();
         c.textIds.clear();
         c.texts.assign(1, QString());
+        c.stored.clear();
+        c.storedAt.assign(1, {0, 0});
         c.shared.clear();
         c.pooled.clear();
         c.last = 0;
@@ -153,12 +155,14 @@ void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
         } else {
             id = std::uint32_t(c.texts.size());
             c.texts.push_back(text);
+            c.storedAt.emplace_back(0, 0);
             c.shared.insert(text, id);
             c.pooled.emplace(c.texts.back().constData(), id);
         }
     } else {
         id = std::uint32_t(c.texts.size());
         c.texts.push_back(text);
+        c.storedAt.emplace_back(0, 0);
     }
     c.textIds[slot] = id;
     c.last = id;
@@ -185,12 +189,26 @@ void ColumnStore::setTextUtf8(std::uint32_t slot, int field, std::string_view by
             c.sharedUtf8.emplace(std::string(bytes), id);
         }
     } else {
-        id = std::uint32_t(c.texts.size());
-        c.texts.push_back(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+        id = addStored(c, bytes);
     }
     c.textIds[slot] = id;
     c.last = id;
     c.lastUtf8.assign(bytes);
+}
+
+std::uint32_t ColumnStore::addStored(Column& c, std::string_view bytes) {
+    const auto id = std::uint32_t(c.texts.size());
+    c.texts.emplace_back();
+    c.storedAt.emplace_back(std::uint32_t(c.stored.size()), std::uint32_t(bytes.size()));
+    c.stored.append(bytes);
+    return id;
+}
+
+const QString& ColumnStore::convertStored(const Column& c, std::uint32_t id) {
+    const auto [offset, length] = c.storedAt[id];
+    QString& text = c.texts[id];
+    text = QString::fromUtf8(c.stored.data() + offset, qsizetype(length));
+    return text;
 }
 
 FieldValue ColumnStore::value(std::uint32_t slot, int field) const {
@@ -203,7 +221,7 @@ FieldValue ColumnStore::value(std::uint32_t slot, int field) const {
     case Kind::Real:
         return c.reals[slot];
     default:
-        return c.texts[c.textIds[slot]];
+        return textOf(field, c.textIds[slot]);
     }
 }
 

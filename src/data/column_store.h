@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,7 +54,7 @@ public:
     // Empty for null.
     const QString& text(std::uint32_t slot, int field) const {
         const Column& c = m_columns[std::size_t(field)];
-        return c.texts[c.kind == Kind::Text ? c.textIds[slot] : 0];
+        return textOf(field, c.kind == Kind::Text ? c.textIds[slot] : 0);
     }
     FieldValue value(std::uint32_t slot, int field) const;
     std::vector<FieldValue> values(std::uint32_t slot) const;
@@ -65,7 +66,23 @@ public:
     std::uint32_t textId(std::uint32_t slot, int field) const {
         return m_columns[std::size_t(field)].textIds[slot];
     }
-    const std::vector<QString>& texts(int field) const { return m_columns[std::size_t(field)].texts; }
+    // The UTF-8 bytes a loaded, unshared text was read from (kept after it is first read);
+    // nullopt for null and for texts set otherwise. Equal bytes are equal texts.
+    std::optional<std::string_view> storedBytes(std::uint32_t slot, int field) const {
+        const Column& c = m_columns[std::size_t(field)];
+        if (c.kind != Kind::Text)
+            return std::nullopt;
+        const auto [offset, length] = c.storedAt[c.textIds[slot]];
+        if (length == 0)
+            return std::nullopt;
+        return std::string_view(c.stored.data() + offset, length);
+    }
+    std::size_t textCount(int field) const { return m_columns[std::size_t(field)].texts.size(); }
+    const QString& textOf(int field, std::uint32_t id) const {
+        const Column& c = m_columns[std::size_t(field)];
+        const QString& text = c.texts[id];
+        return id != 0 && text.isNull() ? convertStored(c, id) : text;
+    }
 
 private:
     enum class Kind { Integer, Real, Text };
@@ -80,7 +97,13 @@ private:
         std::vector<double> reals;
         std::vector<bool> nulls;
         std::vector<std::uint32_t> textIds;
-        std::vector<QString> texts; // [0] is the empty text that stands for null
+        // [0] is the empty text that stands for null. A loaded text that is not shared stays in
+        // `stored` as its UTF-8 bytes until it is first read (a null QString until then): most of
+        // the ledger's and journal's texts are never shown, and one QString each cost the start
+        // a heap block and a conversion per row.
+        mutable std::vector<QString> texts;
+        std::string stored;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> storedAt; // offset, length; by id
         // Short texts (account numbers, marks) repeat on many rows: one copy each, while few.
         bool sharing = false;
         QHash<QString, std::uint32_t> shared;
@@ -91,6 +114,9 @@ private:
         std::string lastUtf8;   // its bytes, when it came through setTextUtf8
         std::unordered_map<std::string, std::uint32_t, BytesHash, std::equal_to<>> sharedUtf8;
     };
+
+    static const QString& convertStored(const Column& c, std::uint32_t id);
+    std::uint32_t addStored(Column& c, std::string_view bytes);
 
     std::vector<Column> m_columns;
     std::size_t m_size = 0;

@@ -18,6 +18,7 @@ namespace kontaro {
 namespace {
 
 constexpr int LedgerTextWidth = 45;
+constexpr qsizetype Uncut = std::numeric_limits<qsizetype>::max();
 constexpr int InvariantCount = 7;
 
 QString amountText(Money amount) {
@@ -274,9 +275,9 @@ private:
         return b.text(b.lKnr, l) == expected.Knr && counterMatches(expected, l) &&
                orZero(b.money(b.lSollBetrag, l)) == expected.SollBetrag &&
                orZero(b.money(b.lHabenBetrag, l)) == expected.HabenBetrag &&
-               cutText(b.text(b.jBuchtext, i), LedgerTextWidth) == b.text(b.lBuchtext, l) &&
+               b.sameCutText(b.jBuchtext, i, b.lBuchtext, l, LedgerTextWidth) &&
                orZero(b.integer(b.lAnr, l)) == orZero(b.integer(b.jAnr, i)) &&
-               b.text(b.lBeleg, l) == b.text(b.jBeleg, i) && b.date(b.lDatum, l) == b.date(b.jDatum, i);
+               b.sameCutText(b.jBeleg, i, b.lBeleg, l, Uncut) && b.date(b.lDatum, l) == b.date(b.jDatum, i);
     }
 
     static qint64 orZero(const std::optional<qint64>& number) { return number.value_or(0); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/field_text.h"
 #include "data/books_snapshot.h"
 #include "data/order_index.h"
 #include "data/table.h"
@@ -23,6 +24,11 @@ public:
 
     template <typename R> const QString& text(QString R::*field, qsizetype i) const {
         return row<R>(i).*field;
+    }
+    // Whether text `a` of row i, cut to `width` characters, equals text `b` of row l.
+    template <typename RA, typename RB>
+    bool sameCutText(QString RA::*a, qsizetype i, QString RB::*b, qsizetype l, qsizetype width) const {
+        return cutText(text(a, i), width) == text(b, l);
     }
     template <typename R> std::optional<Money> money(std::optional<Money> R::*field, qsizetype i) const {
         return row<R>(i).*field;
@@ -103,6 +109,19 @@ public:
     template <int T> const QString& text(FieldOf<T> field, qsizetype i) const {
         return m_tables[T]->text(row<T>(i), field.index);
     }
+    // The same as for snapshot rows. Loaded texts compare by their bytes first, so that a
+    // healthy ledger is checked without converting each of its texts: equal bytes of at most
+    // `width` bytes are equal texts of at most `width` characters.
+    template <int A, int B>
+    bool sameCutText(FieldOf<A> a, qsizetype i, FieldOf<B> b, qsizetype l, qsizetype width) const {
+        const std::optional<std::string_view> x =
+            m_tables[A]->columns().storedBytes(row<A>(i)->slot, a.index);
+        const std::optional<std::string_view> y =
+            m_tables[B]->columns().storedBytes(row<B>(l)->slot, b.index);
+        if (x && y && *x == *y && qsizetype(x->size()) <= width)
+            return true;
+        return cutText(text(a, i), width) == text(b, l);
+    }
     template <int T> std::optional<Money> money(FieldOf<T> field, qsizetype i) const {
         const data::Row* r = row<T>(i);
         if (m_tables[T]->isNull(r, field.index))
@@ -126,7 +145,7 @@ public:
         return m_tables[T]->columns().textId(row<T>(i)->slot, field.index);
     }
     template <int T> std::size_t textKeyCount(FieldOf<T> field) const {
-        return m_tables[T]->columns().texts(field.index).size();
+        return m_tables[T]->columns().textCount(field.index);
     }
 
     JournalField jBnr, jSollKnt, jHabenKnt, jUstKnt, jSollBetrag, jHabenBetrag, jUstSoll, jUstHaben,

@@ -102,9 +102,9 @@ std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
     const std::vector<Row*>& rows = m_rows;
     std::vector<std::uint64_t> ordinals(rows.size());
     if (m_columns->isTextField(field)) {
-        const std::vector<QString>& texts = m_columns->texts(field);
+        const std::size_t textCount = m_columns->textCount(field);
         std::vector<std::uint32_t> used;
-        std::vector<bool> seen(texts.size(), false);
+        std::vector<bool> seen(textCount, false);
         for (const Row* r : rows) {
             const std::uint32_t id = m_columns->textId(r->slot, field);
             if (!seen[id]) {
@@ -115,9 +115,9 @@ std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
         std::vector<FieldValue> distinct;
         distinct.reserve(used.size());
         for (const std::uint32_t id : used)
-            distinct.push_back(id == 0 ? FieldValue() : FieldValue(texts[id]));
+            distinct.push_back(id == 0 ? FieldValue() : FieldValue(m_columns->textOf(field, id)));
         const std::vector<std::uint64_t> ranks = denseRanks(distinct);
-        std::vector<std::uint64_t> rankOfId(texts.size(), 0);
+        std::vector<std::uint64_t> rankOfId(textCount, 0);
         for (std::size_t i = 0; i < used.size(); ++i)
             rankOfId[used[i]] = ranks[i];
         for (std::size_t i = 0; i < rows.size(); ++i)

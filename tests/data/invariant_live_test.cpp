@@ -3,6 +3,7 @@
 #include "data/cursor.h"
 #include "data/invariant_checker.h"
 #include "data/session.h"
+#include "data/sqlite_db.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -52,6 +53,37 @@ TEST(InvariantCheckerOnTables, FindsWhatTheCheckOfACopyFinds) {
     const QList<InvariantFinding> live = checkInvariants(session, 1000);
     EXPECT_GE(live.size(), 10);
     EXPECT_EQ(lines(live), lines(checkInvariants(loadBooks(session), 1000)));
+}
+
+// Texts as the files hold them are compared by their bytes on the live tables: a journal text
+// longer than the ledger keeps, and ledger texts that differ from the journal's in the file itself,
+// must be judged as the check of a copy judges them.
+TEST(InvariantCheckerOnTables, JudgesTextsAsReadFromTheFilesAsTheCopyDoes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    generateBooks(dir.path(), BooksSize{300, 40, 7});
+    {
+        SqliteDb db(dir.filePath(QStringLiteral("journal.DB")));
+        db.execute(
+            QStringLiteral(
+                "ATTACH DATABASE %1 AS l;"
+                "UPDATE journal SET Buchtext = 'Wareneinkauf für die Filiale Süd laut Lieferschein "
+                "vom Jänner' WHERE Bnr IN (5, 6, 7);"
+                "UPDATE l.konten SET Buchtext = substr('Wareneinkauf für die Filiale Süd laut "
+                "Lieferschein vom Jänner', 1, 45) WHERE Bnr = 5;"
+                "UPDATE l.konten SET Buchtext = (SELECT Buchtext FROM journal WHERE Bnr = 7) WHERE Bnr = 7;"
+                "UPDATE l.konten SET Buchtext = 'Buchung 9 anders' WHERE Bnr = 9;"
+                "UPDATE l.konten SET Beleg = '10x' WHERE Bnr = 10")
+                .arg(quoteText(dir.filePath(QStringLiteral("konten.DB")))));
+    }
+    Session session(dir.path());
+    const std::string live = lines(checkInvariants(session, 1000));
+    EXPECT_EQ(live, lines(checkInvariants(loadBooks(session), 1000)));
+    EXPECT_EQ(live.find("Zeile 5:"), std::string::npos) << live; // the ledger keeps 45 characters
+    EXPECT_NE(live.find("Zeile 6:"), std::string::npos) << live;
+    EXPECT_NE(live.find("Zeile 7:"), std::string::npos) << live; // uncut in the ledger
+    EXPECT_NE(live.find("Buchtext Buchung 9 anders"), std::string::npos) << live;
+    EXPECT_NE(live.find("Beleg 10x statt 10"), std::string::npos) << live;
 }
 
 } // namespace
