@@ -3,8 +3,10 @@
 #include "base/decimal_digits.h"
 #include "base/format_settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace kontaro {
@@ -35,10 +37,17 @@ void pad(QString& out, qsizetype start, const Directive& d) {
     const qsizetype missing = d.width - (out.size() - start);
     if (missing <= 0)
         return;
-    if (d.leftAlign)
+    if (d.leftAlign) {
         out.append(repeated(' '), missing);
-    else
-        out.insert(start, repeated(' '), missing);
+        return;
+    }
+    // Shifted in place rather than by QString::insert, whose general path cost reports with many
+    // right-aligned columns a tenth of their time.
+    const qsizetype length = out.size() - start;
+    out.resize(out.size() + missing);
+    QChar* data = out.data();
+    std::memmove(data + start + missing, data + start, std::size_t(length) * sizeof(QChar));
+    std::fill_n(data + start, missing, QLatin1Char(' '));
 }
 
 QString signedText(bool negative, const QString& digits) {
