@@ -28,6 +28,12 @@ public:
         (void)column;
         return true;
     }
+    // Whether a cell of the row takes typing now (the row in edit or insert, say); a view opens no
+    // editor on a row that does not, so that the keystrokes the row ignores show nowhere.
+    virtual bool isRowEditable(int row) const {
+        (void)row;
+        return true;
+    }
     // The values a cell of the column is picked from; empty: typed freely.
     virtual QStringList pickList(int column) const {
         (void)column;

@@ -95,7 +95,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
-    if (m_control.grid && !m_control.readOnly && !m_control.grid->isColumnReadOnly(index.column()))
+    if (m_control.grid && !m_control.readOnly && !m_control.grid->isColumnReadOnly(index.column()) &&
+        m_control.grid->isRowEditable(index.row()))
         f |= Qt::ItemIsEditable;
     return f;
 }

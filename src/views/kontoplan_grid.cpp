@@ -89,6 +89,12 @@ bool KontoplanGrid::isColumnReadOnly(int column) const {
     return column < 0 || column >= columns().size() || isFieldReadOnly(columns()[column]);
 }
 
+// Only the record in edit or insert takes typing; the grid never starts an edit by itself.
+bool KontoplanGrid::isRowEditable(int row) const {
+    const data::CursorState state = m_chart.state();
+    return (state == data::CursorState::Edit || state == data::CursorState::Insert) && row == currentRow();
+}
+
 bool KontoplanGrid::isFieldReadOnly(const QString& field) const {
     return field == Saldo || field == LastAnr || m_locked.contains(field);
 }

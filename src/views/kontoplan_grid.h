@@ -33,6 +33,7 @@ public:
     // Throws UserError when the text does not suit the column; the field keeps its value.
     void setCell(int row, int column, const QString& text) override;
     bool isColumnReadOnly(int column) const override;
+    bool isRowEditable(int row) const override;
 
     // Types into a column of the record in edit or insert by field name (as setCell).
     void setField(const QString& field, const QString& text);

@@ -89,6 +89,27 @@ private Q_SLOTS:
         QCOMPARE(combo->maxVisibleItems(), 9);
     }
 
+    // Typing into the chart opens no cell outside edit state (the record would ignore it); EDIT
+    // opens the current record's cells.
+    void theChartTakesTypingOnlyInEditState() {
+        GuiProgram program(Books);
+        program.activate(QStringLiteral("_Kontoplan"));
+        auto* chart = program.widget<QTableView>(QStringLiteral("_Kontoplan"), QStringLiteral("Kontenliste"));
+        const int name = column(chart, QStringLiteral("Name"));
+        const QModelIndex current = chart->model()->index(0, name);
+        chart->setFocus();
+        chart->setCurrentIndex(current);
+        QTest::keyClicks(chart, QStringLiteral("76"));
+        QCOMPARE(QApplication::focusWidget(), chart); // no cell editor took it
+        QCOMPARE(current.data().toString(), QStringLiteral("Bank"));
+
+        program.window().forward([&program] {
+            program.app().child(QStringLiteral("_Kontoplan"))->click(QStringLiteral("B_edit"));
+        });
+        QVERIFY(current.flags() & Qt::ItemIsEditable);
+        QVERIFY(!(chart->model()->index(1, name).flags() & Qt::ItemIsEditable));
+    }
+
     // The chart's search word and the journal's posting number act on every keystroke.
     void searchFieldsFollowEveryKeystroke() {
         GuiProgram program(Books);
