@@ -221,6 +221,11 @@ void showControl(const forms::Control& control, QWidget* widget, GridModel* mode
     QString tip = toolTipOf(control.hint);
     if (const PictureButton* picture = iconButton(control); picture && tip.isEmpty())
         tip = QString::fromUtf8(picture->tip);
+    // A read-only field too narrow for its text (a long account name) shows the text whole as its tip.
+    if (auto* edit = qobject_cast<QLineEdit*>(widget);
+        edit && tip.isEmpty() && control.readOnly &&
+        edit->fontMetrics().horizontalAdvance(control.text()) > edit->contentsRect().width() - 8)
+        tip = control.text();
     if (widget->toolTip() != tip)
         widget->setToolTip(tip);
     const QString statusTip = statusTipOf(control.hint);

@@ -110,6 +110,25 @@ private Q_SLOTS:
         QVERIFY(!(chart->model()->index(1, name).flags() & Qt::ItemIsEditable));
     }
 
+    // A read-only field too narrow for a long account name shows the name whole as its tip.
+    void aCutAccountNameShowsWholeAsTip() {
+        GuiProgram program(Books);
+        forms::Form& posting = *program.app().child(QStringLiteral("_Buchen"));
+        program.activate(QStringLiteral("_Buchen"));
+        program.window().forward(
+            [&posting] { posting.type(QStringLiteral("SollKnt"), QStringLiteral("4010")); });
+        program.window().forward(
+            [&posting] { posting.type(QStringLiteral("HabenKnt"), QStringLiteral("2800")); });
+        auto* debitName = program.widget<QLineEdit>(QStringLiteral("_Buchen"), QStringLiteral("sollName"));
+        auto* creditName = program.widget<QLineEdit>(QStringLiteral("_Buchen"), QStringLiteral("habenName"));
+        QCOMPARE(debitName->text(),
+                 QStringLiteral("Erlöse aus Beratungsleistungen für Vereine und Verbände"));
+        QVERIFY(debitName->fontMetrics().horizontalAdvance(debitName->text()) > debitName->width());
+        QCOMPARE(debitName->toolTip(), debitName->text());
+        QCOMPARE(creditName->text(), QStringLiteral("Bank"));
+        QVERIFY(creditName->toolTip().isEmpty());
+    }
+
     // The chart's search word and the journal's posting number act on every keystroke.
     void searchFieldsFollowEveryKeystroke() {
         GuiProgram program(Books);
