@@ -54,19 +54,22 @@ const FieldValue& Cursor::value(int field) const {
     return m_values[std::size_t(field)];
 }
 
+// A row shown as it is stored (not being edited): its values are read from the table's columns.
+bool Cursor::showsStoredRow() const {
+    return m_table && m_row && m_state != CursorState::Edit && m_state != CursorState::Insert;
+}
+
 QString Cursor::asText(int field) const {
     // A shown row's text field is its column's shared copy.
-    if (m_table && m_row && m_state != CursorState::Edit && m_state != CursorState::Insert &&
-        m_table->columns().isTextField(field))
+    if (showsStoredRow() && m_table->columns().isTextField(field))
         return m_table->columns().text(m_row->slot, field);
     return valueText(m_table->layout().fields[field], value(field));
 }
 
-// Integer and money fields hold integers; anything else takes the conversions of the named read.
-// A shown (not edited) row's field held as an integer (0 for null), read from its column
-// without a value copy; nullopt when the field must take the general way.
+// A shown row's field held as an integer (0 for null), read from its column without a value
+// copy; nullopt when the field must take the general way.
 std::optional<std::int64_t> Cursor::storedInteger(int field, bool money) const {
-    if (!m_table || !m_row || m_state == CursorState::Edit || m_state == CursorState::Insert)
+    if (!showsStoredRow())
         return std::nullopt;
     const ColumnStore& columns = m_table->columns();
     if ((m_table->layout().fields[field].type == FieldType::Money) != money || !columns.isIntegerField(field))
@@ -74,6 +77,7 @@ std::optional<std::int64_t> Cursor::storedInteger(int field, bool money) const {
     return columns.isNull(m_row->slot, field) ? 0 : columns.integer(m_row->slot, field);
 }
 
+// Integer and money fields hold integers; anything else takes the conversions of the named read.
 std::int64_t Cursor::asInteger(int field) const {
     if (const std::optional<std::int64_t> stored = storedInteger(field, false))
         return *stored;

@@ -139,6 +139,7 @@ public:
     CursorEvents& events() { return m_events; }
 
 private:
+    bool showsStoredRow() const;
     std::optional<std::int64_t> storedInteger(int field, bool money) const;
     friend class Table;
 

@@ -121,33 +121,6 @@ void SqliteStorage::bindValues(SqliteStatement& st, const RowRecord& row, int fi
     }
 }
 
-template <typename Take> void SqliteStorage::readValues(SqliteStatement& st, int first, Take take) {
-    for (int i = 0; i < m_layout.fields.size(); ++i) {
-        const int at = first + i;
-        if (st.isNull(at))
-            continue;
-        switch (m_layout.fields[i].type) {
-        case FieldType::Text: {
-            const std::string_view bytes = st.columnUtf8(at);
-            if (!bytes.empty())
-                take(i, FieldValue(QString::fromUtf8(bytes.data(), qsizetype(bytes.size()))));
-            break;
-        }
-        case FieldType::Date: {
-            const QDate date = parseIsoDate(st.columnUtf8(at));
-            if (date.isValid())
-                take(i, FieldValue(std::int64_t(date.toJulianDay())));
-            break;
-        }
-        case FieldType::Float:
-            take(i, FieldValue(st.columnDouble(at)));
-            break;
-        default:
-            take(i, FieldValue(st.columnInt(at)));
-        }
-    }
-}
-
 // Every field of the layout (and the hidden columns) must be there with a type of the same
 // affinity; columns the program does not know are left alone.
 void SqliteStorage::checkColumns() {
@@ -172,10 +145,10 @@ void SqliteStorage::checkColumns() {
         require(f.name, sqlType(f.type));
 }
 
-// The fields of a result row (after id and position) straight into their typed columns.
-void SqliteStorage::loadRow(SqliteStatement& st, ColumnStore& columns, std::uint32_t slot) const {
+// The fields of a result row, from column `first` on, straight into their typed columns.
+void SqliteStorage::loadRow(SqliteStatement& st, int first, ColumnStore& columns, std::uint32_t slot) const {
     for (int i = 0; i < m_layout.fields.size(); ++i) {
-        const int at = 2 + i;
+        const int at = first + i;
         if (st.isNull(at))
             continue;
         switch (m_layout.fields[i].type) {
@@ -219,7 +192,7 @@ std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
         row.id = st.columnInt(0);
         row.pos = st.columnInt(1);
         row.slot = columns.add();
-        loadRow(st, columns, row.slot);
+        loadRow(st, 2, columns, row.slot); // after id and position
     }
     return rows;
 }
@@ -279,9 +252,11 @@ bool SqliteStorage::reread(RowRecord& row) {
     st.bind(1, row.id);
     if (!st.step())
         return false;
-    row.values.assign(std::size_t(m_layout.fields.size()), FieldValue());
-    readValues(st, 0,
-               [&](int field, FieldValue value) { row.values[std::size_t(field)] = std::move(value); });
+    // Read as a load reads, into a store of one row.
+    ColumnStore one(m_layout);
+    const std::uint32_t slot = one.add();
+    loadRow(st, 0, one, slot);
+    row.values = one.values(slot);
     return true;
 }
 

@@ -39,9 +39,7 @@ private:
     QString qualified() const;
     QString columnList() const;
     void bindValues(SqliteStatement& st, const RowRecord& row, int first) const;
-    // Hands each field's value of the current result row to `take(field, value)`.
-    template <typename Take> void readValues(SqliteStatement& st, int first, Take take);
-    void loadRow(SqliteStatement& st, ColumnStore& columns, std::uint32_t slot) const;
+    void loadRow(SqliteStatement& st, int first, ColumnStore& columns, std::uint32_t slot) const;
     SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const std::function<QString()>& sql);
 
     SqliteDb& m_db;

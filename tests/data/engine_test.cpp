@@ -1,5 +1,6 @@
 #include "base/errors.h"
 #include "data/engine_fixture.h"
+#include "data/sqlite_db.h"
 #include "data/table_layout.h"
 
 #include <QFile>
@@ -123,6 +124,25 @@ TEST_F(EngineTest, DbaseTableRoundTripAndEmpty) {
     emptied.setText(QStringLiteral("KNR"), QStringLiteral("1"));
     emptied.post();
     EXPECT_EQ(emptied.recordCount(), 1);
+}
+
+// Refreshing a row reads it again from its file: texts, dates, money and nulls as a load does.
+TEST_F(EngineTest, RefreshReadsTheRowAgainFromItsFile) {
+    Cursor k(session(), QStringLiteral("konten.DB"));
+    k.open();
+    appendRows(k,
+               {QStringLiteral("Knr=2800;Bnr=1;SollBetrag=1,00;Buchtext=Alt;Datum=02.01.2026;Saldo=1,00")});
+    {
+        SqliteDb other(path(QStringLiteral("konten.DB")));
+        other.execute(QStringLiteral("UPDATE konten SET Buchtext = 'Gebühr €', Datum = '2026-03-05', "
+                                     "Saldo = 12345, SollBetrag = NULL"));
+    }
+    k.refresh();
+    EXPECT_EQ(k.asText(QStringLiteral("Buchtext")), QStringLiteral("Gebühr €"));
+    EXPECT_EQ(k.asText(QStringLiteral("Datum")), QStringLiteral("05.03.2026"));
+    EXPECT_EQ(k.asMoney(QStringLiteral("Saldo")), Money::parse(QStringLiteral("123,45")).value());
+    EXPECT_TRUE(k.isNull(QStringLiteral("SollBetrag")));
+    EXPECT_EQ(k.asText(QStringLiteral("Knr")), QStringLiteral("2800"));
 }
 
 } // namespace
