@@ -24,8 +24,11 @@ QDate date(const Cursor& c, const char* field) {
     return c.asDate(QLatin1String(field));
 }
 
+// The journal and the ledger in their natural order, the chart in the order it opens in.
 template <typename Fill> void forEachRow(Session& session, const char* file, Fill fill) {
     Cursor cursor(session, QLatin1String(file));
+    if (QLatin1String(file) != QLatin1String("kntplan.DB"))
+        cursor.setNaturalOrder();
     cursor.open();
     for (cursor.first(); !cursor.eof(); cursor.next())
         fill(cursor);

@@ -52,6 +52,10 @@ void ColumnStore::reserve(std::size_t rows) {
             break;
         case Kind::Text:
             c.textIds.reserve(rows);
+            if (!c.sharing) { // one text per row, nearly
+                c.texts.reserve(rows + 1);
+                c.storedAt.reserve(rows + 1);
+            }
         }
     }
 }
@@ -134,16 +138,18 @@ void ColumnStore::setReal(std::uint32_t slot, int field, double value) {
 
 void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
     Column& c = m_columns[std::size_t(field)];
-    if (text.isEmpty()) {
-        c.textIds[slot] = 0;
-        return;
-    }
+    c.textIds[slot] = text.isEmpty() ? 0 : intern(c, text);
+}
+
+void ColumnStore::setTextUtf8(std::uint32_t slot, int field, std::string_view bytes) {
+    Column& c = m_columns[std::size_t(field)];
+    c.textIds[slot] = bytes.empty() ? 0 : internUtf8(c, bytes);
+}
+
+std::uint32_t ColumnStore::intern(Column& c, const QString& text) {
     const QString& last = c.texts[c.last];
-    if (c.last != 0 &&
-        ((last.constData() == text.constData() && last.size() == text.size()) || last == text)) {
-        c.textIds[slot] = c.last;
-        return;
-    }
+    if (c.last != 0 && ((last.constData() == text.constData() && last.size() == text.size()) || last == text))
+        return c.last;
     std::uint32_t id = 0;
     if (c.sharing && c.shared.size() < SharedTextLimit) {
         const auto same = c.pooled.find(text.constData());
@@ -164,36 +170,77 @@ void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
         c.texts.push_back(text);
         c.storedAt.emplace_back(0, 0);
     }
-    c.textIds[slot] = id;
     c.last = id;
     c.lastUtf8.clear();
+    return id;
 }
 
-void ColumnStore::setTextUtf8(std::uint32_t slot, int field, std::string_view bytes) {
-    Column& c = m_columns[std::size_t(field)];
-    if (bytes.empty()) {
-        c.textIds[slot] = 0;
-        return;
-    }
-    if (c.last != 0 && !c.lastUtf8.empty() && c.lastUtf8 == bytes) {
-        c.textIds[slot] = c.last;
-        return;
-    }
+std::uint32_t ColumnStore::internUtf8(Column& c, std::string_view bytes) {
+    if (c.last != 0 && !c.lastUtf8.empty() && c.lastUtf8 == bytes)
+        return c.last;
     std::uint32_t id = 0;
     if (c.sharing && c.shared.size() < SharedTextLimit) {
         if (const auto known = c.sharedUtf8.find(bytes); known != c.sharedUtf8.end()) {
             id = known->second;
         } else {
-            setText(slot, field, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
-            id = c.textIds[slot];
+            id = intern(c, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
             c.sharedUtf8.emplace(std::string(bytes), id);
         }
     } else {
         id = addStored(c, bytes);
     }
-    c.textIds[slot] = id;
     c.last = id;
     c.lastUtf8.assign(bytes);
+    return id;
+}
+
+std::uint32_t ColumnStore::append(ColumnStore&& other) {
+    const auto first = std::uint32_t(m_size);
+    for (std::size_t i = 0; i < m_columns.size() && i < other.m_columns.size(); ++i) {
+        Column& c = m_columns[i];
+        Column& o = other.m_columns[i];
+        switch (c.kind) {
+        case Kind::Integer:
+            c.integers.insert(c.integers.end(), o.integers.begin(), o.integers.end());
+            c.nulls.insert(c.nulls.end(), o.nulls.begin(), o.nulls.end());
+            break;
+        case Kind::Real:
+            c.reals.insert(c.reals.end(), o.reals.begin(), o.reals.end());
+            c.nulls.insert(c.nulls.end(), o.nulls.begin(), o.nulls.end());
+            break;
+        case Kind::Text:
+            appendTexts(c, o);
+        }
+        // Each column of `other` goes as soon as it is copied, so that the two never stand in
+        // memory side by side in full.
+        Column emptied;
+        emptied.kind = o.kind;
+        emptied.sharing = o.sharing;
+        o = std::move(emptied);
+    }
+    m_size += other.m_size;
+    other.clear();
+    return first;
+}
+
+void ColumnStore::appendTexts(Column& c, Column& other) {
+    // Each text of `other` once, under its id here.
+    std::vector<std::uint32_t> ids(other.texts.size(), 0);
+    for (std::uint32_t id = 1; id < other.texts.size(); ++id) {
+        const auto [offset, length] = other.storedAt[id];
+        if (length == 0) {
+            ids[id] = intern(c, other.texts[id]);
+            continue;
+        }
+        ids[id] = internUtf8(c, std::string_view(other.stored.data() + offset, length));
+        if (QString& converted = other.texts[id]; !converted.isNull() && c.texts[ids[id]].isNull())
+            c.texts[ids[id]] = std::move(converted);
+    }
+    c.textIds.reserve(c.textIds.size() + other.textIds.size());
+    for (const std::uint32_t id : other.textIds)
+        c.textIds.push_back(ids[id]);
+    c.last = 0;
+    c.lastUtf8.clear();
 }
 
 std::uint32_t ColumnStore::addStored(Column& c, std::string_view bytes) {

@@ -37,6 +37,9 @@ public:
     // The same from the UTF-8 bytes a table file holds, as a loader reads them: a text equal to
     // the previous row's or to a shared one is found without converting it first.
     void setTextUtf8(std::uint32_t slot, int field, std::string_view bytes);
+    // Moves the rows of `other`, a store of the same layout, behind the own ones (a table read in
+    // parts side by side); returns the slot its first row now has. `other` is left empty.
+    std::uint32_t append(ColumnStore&& other);
 
     bool isNull(std::uint32_t slot, int field) const {
         const Column& c = m_columns[std::size_t(field)];
@@ -116,7 +119,11 @@ private:
     };
 
     static const QString& convertStored(const Column& c, std::uint32_t id);
-    std::uint32_t addStored(Column& c, std::string_view bytes);
+    // The id of a text (not empty) in `c`: the previous one's, a shared one's or a new one.
+    static std::uint32_t intern(Column& c, const QString& text);
+    static std::uint32_t internUtf8(Column& c, std::string_view bytes);
+    static std::uint32_t addStored(Column& c, std::string_view bytes);
+    static void appendTexts(Column& c, Column& other);
 
     std::vector<Column> m_columns;
     std::size_t m_size = 0;

@@ -172,17 +172,21 @@ private:
         for (std::size_t i = 0; i < byName.size(); ++i)
             byName[i] = int(i);
         std::sort(byName.begin(), byName.end(), [&](int a, int b) { return accounts[a] < accounts[b]; });
-        std::vector<std::size_t> start(byName.size() + 1, 0);
         std::vector<int> position(byName.size());
         for (std::size_t i = 0; i < byName.size(); ++i)
             position[std::size_t(byName[i])] = int(i);
-        for (qsizetype l = 0; l < size; ++l)
-            ++start[std::size_t(position[std::size_t(accountOf[std::size_t(l)])]) + 1];
-        for (std::size_t i = 1; i < start.size(); ++i)
-            start[i] += start[i - 1];
+        m_accountOf = std::move(accountOf);
+        m_accountStart.assign(byName.size() + 1, 0);
+        for (int& account : m_accountOf) {
+            account = position[std::size_t(account)];
+            ++m_accountStart[std::size_t(account) + 1];
+        }
+        for (std::size_t i = 1; i < m_accountStart.size(); ++i)
+            m_accountStart[i] += m_accountStart[i - 1];
+        std::vector<std::size_t> nextOfAccount(m_accountStart);
         m_byAccount.assign(std::size_t(size), 0);
         for (const qsizetype l : m_byBnr)
-            m_byAccount[start[std::size_t(position[std::size_t(accountOf[std::size_t(l)])])]++] = l;
+            m_byAccount[nextOfAccount[std::size_t(m_accountOf[std::size_t(l)])]++] = l;
     }
 
     void ledgerLinesOf(qint64 bnr, std::vector<qsizetype>& lines) const {
@@ -374,33 +378,78 @@ private:
         }
     }
 
+    // A ledger line whose stored balance is not the one before it plus its amounts.
+    struct WrongBalance {
+        int account; // in account order
+        qsizetype line;
+        Money expected;
+    };
+
+    // Whether each account's lines, in Bnr order, come in table order: then the running
+    // balances can be followed in one pass over the table, which reads the ledger front to
+    // back instead of hopping from account to account through all of it.
+    bool accountsInTableOrder() const {
+        for (std::size_t account = 0; account + 1 < m_accountStart.size(); ++account)
+            for (std::size_t i = m_accountStart[account] + 1; i < m_accountStart[account + 1]; ++i)
+                if (m_byAccount[i - 1] > m_byAccount[i])
+                    return false;
+        return true;
+    }
+
+    // The balance check goes on from the stored balance, so one wrong line is not repeated on
+    // every later one. The result is in account order, then Bnr order.
+    std::vector<WrongBalance> wrongBalances() const {
+        const Books& b = m_books;
+        std::vector<WrongBalance> wrong;
+        const auto follow = [&](Money& balance, int account, qsizetype l) {
+            const Money expected =
+                balance + orZero(b.money(b.lSollBetrag, l)) - orZero(b.money(b.lHabenBetrag, l));
+            balance = orZero(b.money(b.lSaldo, l));
+            if (balance != expected)
+                wrong.push_back({account, l, expected});
+        };
+        if (accountsInTableOrder()) {
+            std::vector<Money> balances(m_accountStart.size());
+            for (qsizetype l = 0; l < b.ledgerSize(); ++l) {
+                const int account = m_accountOf[std::size_t(l)];
+                follow(balances[std::size_t(account)], account, l);
+            }
+            std::stable_sort(wrong.begin(), wrong.end(), [](const WrongBalance& x, const WrongBalance& y) {
+                return x.account < y.account;
+            });
+            return wrong;
+        }
+        for (std::size_t account = 0; account + 1 < m_accountStart.size(); ++account) {
+            Money balance;
+            for (std::size_t i = m_accountStart[account]; i < m_accountStart[account + 1]; ++i)
+                follow(balance, int(account), m_byAccount[i]);
+        }
+        return wrong;
+    }
+
     void checkRunningBalances() {
         const Books& b = m_books;
+        const std::vector<WrongBalance> wrong = wrongBalances();
+        auto nextWrong = wrong.begin();
         QHash<QString, qsizetype> latest; // account -> its ledger line with the highest Bnr
-        for (size_t start = 0; start < m_byAccount.size();) {
-            const QString& knr = b.text(b.lKnr, m_byAccount[start]);
-            size_t end = start;
-            Money balance;
-            for (; end < m_byAccount.size() && b.text(b.lKnr, m_byAccount[end]) == knr; ++end) {
-                const qsizetype l = m_byAccount[end];
-                const Money expected =
-                    balance + orZero(b.money(b.lSollBetrag, l)) - orZero(b.money(b.lHabenBetrag, l));
-                const std::optional<Money> saldo = b.money(b.lSaldo, l);
-                if (orZero(saldo) != expected) {
-                    const std::optional<qint64> bnr = b.integer(b.lBnr, l);
-                    report(4, QStringLiteral("Konto %1, Bnr %2: Saldo %3 statt %4")
-                                  .arg(accountText(knr))
-                                  .arg(bnr ? QString::number(*bnr) : QStringLiteral("leer"))
-                                  .arg(amountText(saldo), amountText(expected)));
-                }
-                // Go on from the stored balance, so one wrong line is not repeated on every later one.
-                balance = orZero(saldo);
+        for (std::size_t account = 0; account + 1 < m_accountStart.size(); ++account) {
+            const std::size_t begin = m_accountStart[account];
+            const std::size_t end = m_accountStart[account + 1];
+            if (begin == end)
+                continue;
+            const QString& knr = ledgerKnr(m_byAccount[begin]);
+            for (; nextWrong != wrong.end() && nextWrong->account == int(account); ++nextWrong) {
+                const std::optional<qint64> bnr = b.integer(b.lBnr, nextWrong->line);
+                report(4, QStringLiteral("Konto %1, Bnr %2: Saldo %3 statt %4")
+                              .arg(accountText(knr))
+                              .arg(bnr ? QString::number(*bnr) : QStringLiteral("leer"))
+                              .arg(amountText(b.money(b.lSaldo, nextWrong->line)),
+                                   amountText(nextWrong->expected)));
             }
             latest.insert(knr, m_byAccount[end - 1]);
             if (!m_accounts.contains(knr))
                 report(4, QStringLiteral("Konto %1: Hauptbuchzeilen ohne Eintrag im Kontoplan")
                               .arg(accountText(knr)));
-            start = end;
         }
         for (qsizetype a = 0; a < b.accountCount(); ++a) {
             const QString& knr = b.text(b.aKnr, a);
@@ -486,6 +535,8 @@ private:
     std::vector<qsizetype> m_byBnr;
     std::vector<std::size_t> m_firstOfBnr; // [n]..[n+1]: the lines of Bnr n in m_byBnr
     std::vector<qsizetype> m_byAccount;
+    std::vector<int> m_accountOf;            // by ledger line: its account, in account order
+    std::vector<std::size_t> m_accountStart; // [a]..[a+1]: the lines of account a in m_byAccount
     std::array<int, InvariantCount + 1> m_counts{};
     QList<InvariantFinding> m_findings;
 };

@@ -14,7 +14,7 @@ template <int T> FieldOf<T> field(const data::Table& table, const QString& name)
 
 LiveBooks::LiveBooks(data::Table& journal, data::Table& ledger, data::Table& accounts)
     : m_tables{&journal, &ledger, &accounts}
-    , m_rows{&journal.natural(), &ledger.defaultOrder(), &accounts.defaultOrder()} {
+    , m_rows{&journal.natural(), &ledger.natural(), &accounts.defaultOrder()} {
     namespace f = data::fields;
     const auto j = [&](const QString& name) { return field<0>(journal, name); };
     const auto l = [&](const QString& name) { return field<1>(ledger, name); };

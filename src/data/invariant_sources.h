@@ -99,7 +99,8 @@ public:
     using LedgerField = FieldOf<1>;
     using AccountField = FieldOf<2>;
 
-    // The journal in its natural order, ledger and chart in the order their cursors open in.
+    // Journal and ledger in their natural order (the ledger's is the order its lines were
+    // written in, which the checker reads front to back), the chart in the order it opens in.
     LiveBooks(data::Table& journal, data::Table& ledger, data::Table& accounts);
 
     qsizetype journalSize() const { return qsizetype(m_rows[0]->size()); }

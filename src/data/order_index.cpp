@@ -177,78 +177,102 @@ void OrderIndex::build(std::vector<Row*> rows) {
         std::sort(m_rows.begin(), m_rows.end(), [this](const Row* a, const Row* b) { return less(a, b); });
         return;
     }
+    // One ordinal per key field and row, descending fields flipped: the key order is then the
+    // rising order of the ordinals, field by field.
+    std::vector<std::vector<std::uint64_t>> ordinals;
+    for (std::size_t k = 0; k < m_key.fields.size(); ++k) {
+        ordinals.push_back(fieldOrdinals(m_key.fields[k]));
+        if (m_key.descending[k])
+            for (std::uint64_t& ordinal : ordinals.back())
+                ordinal = ~ordinal;
+    }
+    if (std::is_sorted(m_rows.begin(), m_rows.end(), natural)) {
+        if (inKeyOrder(ordinals) || bucketByFirstField(ordinals))
+            return;
+    }
     std::vector<FlatItem> items(m_rows.size());
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         FlatItem& item = items[i];
         std::fill(std::begin(item.ordinal), std::end(item.ordinal), 0);
+        for (std::size_t k = 0; k < ordinals.size(); ++k)
+            item.ordinal[k] = ordinals[k][i];
         item.pos = m_rows[i]->pos;
         item.id = m_rows[i]->id;
         item.row = m_rows[i];
     }
-    for (std::size_t k = 0; k < m_key.fields.size(); ++k) {
-        const std::vector<std::uint64_t> ordinals = fieldOrdinals(m_key.fields[k]);
-        for (std::size_t i = 0; i < items.size(); ++i)
-            items[i].ordinal[k] = m_key.descending[k] ? ~ordinals[i] : ordinals[i];
-    }
+    ordinals.clear();
     // Items are in the order of m_rows: already sorted, nothing to do.
-    if (std::is_sorted(items.begin(), items.end(), flatLess) || bucketByFirstField(items))
+    if (std::is_sorted(items.begin(), items.end(), flatLess))
         return;
     std::sort(items.begin(), items.end(), flatLess);
     for (std::size_t i = 0; i < items.size(); ++i)
         m_rows[i] = items[i].row;
 }
 
-// Rows that arrive sorted by all but the first key field need only a split by the first field:
-// linear when that field has few distinct values, as account numbers have. The ledger in posting
-// order is sorted by Bnr, so both of its orders (Knr;Bnr and Knr with Bnr descending) are split
-// this way: the second from the last row back. Fills m_rows; false when the items do not fit.
-bool OrderIndex::bucketByFirstField(const std::vector<FlatItem>& items) {
-    if (items.empty() || m_key.fields.size() < 2 || m_key.descending[0])
+// Whether rows that arrive in natural order are in key order already.
+bool OrderIndex::inKeyOrder(const std::vector<std::vector<std::uint64_t>>& ordinals) const {
+    for (std::size_t i = 1; i < m_rows.size(); ++i) {
+        for (const std::vector<std::uint64_t>& field : ordinals) {
+            if (field[i - 1] != field[i]) {
+                if (field[i - 1] > field[i])
+                    return false;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+// Rows that arrive (in natural order) sorted by all but the first key field need only a split by
+// the first field: linear when that field has few distinct values, as account numbers have. The
+// ledger in posting order is sorted by Bnr, so both of its orders (Knr;Bnr and Knr with Bnr
+// descending) are split this way: the second from the last row back. Every pass reads the rows
+// in order, so the split stays linear on tables larger than the caches. Fills m_rows; false
+// when the rows do not fit.
+bool OrderIndex::bucketByFirstField(const std::vector<std::vector<std::uint64_t>>& ordinals) {
+    if (m_rows.empty() || ordinals.size() < 2 || m_key.descending[0])
         return false;
-    std::uint64_t highest = 0;
-    for (const FlatItem& item : items)
-        highest = std::max(highest, item.ordinal[0]);
-    if (highest > items.size() + 1) // not a dense rank
+    const std::vector<std::uint64_t>& first = ordinals[0];
+    const std::uint64_t highest = *std::max_element(first.begin(), first.end());
+    if (highest > first.size() + 1) // not a dense rank
         return false;
-    const auto compareRest = [](const FlatItem& a, const FlatItem& b) {
-        for (std::size_t k = 1; k < FlatKeyFields; ++k)
-            if (a.ordinal[k] != b.ordinal[k])
-                return a.ordinal[k] < b.ordinal[k] ? -1 : 1;
+    const auto compareRest = [&](std::size_t a, std::size_t b) {
+        for (std::size_t k = 1; k < ordinals.size(); ++k)
+            if (ordinals[k][a] != ordinals[k][b])
+                return ordinals[k][a] < ordinals[k][b] ? -1 : 1;
         return 0;
     };
-    bool rising = true;  // the items come in key order, ties in natural order
+    bool rising = true;  // the rows come in key order, ties in natural order
     bool falling = true; // they come in reverse key order
-    for (std::size_t i = 1; i < items.size() && (rising || falling); ++i) {
-        const int c = compareRest(items[i - 1], items[i]);
+    for (std::size_t i = 1; i < m_rows.size() && (rising || falling); ++i) {
+        const int c = compareRest(i - 1, i);
         rising = rising && c <= 0;
         falling = falling && c >= 0;
     }
     if (!rising && !falling)
         return false;
     std::vector<std::size_t> start(std::size_t(highest) + 2, 0);
-    for (const FlatItem& item : items)
-        ++start[std::size_t(item.ordinal[0]) + 1];
+    for (const std::uint64_t ordinal : first)
+        ++start[std::size_t(ordinal) + 1];
     for (std::size_t i = 1; i < start.size(); ++i)
         start[i] += start[i - 1];
-    std::vector<std::size_t> order(items.size());
+    const std::vector<Row*> input = m_rows;
+    const auto place = [&](std::size_t i) { m_rows[start[std::size_t(first[i])]++] = input[i]; };
     if (rising) {
-        for (std::size_t i = 0; i < items.size(); ++i)
-            order[start[std::size_t(items[i].ordinal[0])]++] = i;
-    } else {
-        for (std::size_t i = items.size(); i-- > 0;)
-            order[start[std::size_t(items[i].ordinal[0])]++] = i;
-        // Rows equal in every key field came out last first: back into natural order.
-        for (std::size_t begin = 0; begin < order.size();) {
-            std::size_t end = begin + 1;
-            while (end < order.size() && items[order[end]].ordinal[0] == items[order[begin]].ordinal[0] &&
-                   compareRest(items[order[begin]], items[order[end]]) == 0)
-                ++end;
-            std::reverse(order.begin() + std::ptrdiff_t(begin), order.begin() + std::ptrdiff_t(end));
-            begin = end;
-        }
+        for (std::size_t i = 0; i < input.size(); ++i)
+            place(i);
+        return true;
     }
-    for (std::size_t i = 0; i < order.size(); ++i)
-        m_rows[i] = items[order[i]].row;
+    // From the last run of rows equal in the other fields back to the first; within a run
+    // forward, so that rows equal in every key field stay in natural order.
+    for (std::size_t end = input.size(); end > 0;) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && compareRest(begin - 1, begin) == 0)
+            --begin;
+        for (std::size_t i = begin; i < end; ++i)
+            place(i);
+        end = begin;
+    }
     return true;
 }
 

@@ -40,7 +40,8 @@ public:
     struct FlatItem;
 
 private:
-    bool bucketByFirstField(const std::vector<FlatItem>& items);
+    bool inKeyOrder(const std::vector<std::vector<std::uint64_t>>& ordinals) const;
+    bool bucketByFirstField(const std::vector<std::vector<std::uint64_t>>& ordinals);
     int comparePrefix(const Row* row, const std::vector<FieldValue>& prefix) const;
     int compareField(const Row* a, const Row* b, int field) const;
     FieldValue valueOf(const Row* row, int field) const;

@@ -168,4 +168,25 @@ int SqliteStatement::columnType(int column) const {
     return sqlite3_column_type(m_stmt, column);
 }
 
+SqliteColumnValue SqliteStatement::columnValue(int column) const {
+    return SqliteColumnValue(sqlite3_column_value(m_stmt, column));
+}
+
+bool SqliteColumnValue::isNull() const {
+    return sqlite3_value_type(m_value) == SQLITE_NULL;
+}
+
+std::int64_t SqliteColumnValue::integer() const {
+    return sqlite3_value_int64(m_value);
+}
+
+double SqliteColumnValue::real() const {
+    return sqlite3_value_double(m_value);
+}
+
+std::string_view SqliteColumnValue::utf8() const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(m_value));
+    return {text, std::size_t(sqlite3_value_bytes(m_value))};
+}
+
 } // namespace kontaro::data

@@ -7,10 +7,27 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace kontaro::data {
 
 class SqliteDb;
+
+// One column of the current result row, fetched from the statement once; its type and contents
+// are then read without further calls into the statement. Valid until the next step.
+class SqliteColumnValue {
+public:
+    explicit SqliteColumnValue(sqlite3_value* value)
+        : m_value(value) {}
+
+    bool isNull() const;
+    std::int64_t integer() const;
+    double real() const;
+    std::string_view utf8() const;
+
+private:
+    sqlite3_value* m_value;
+};
 
 // One prepared statement. Bind indexes are 1-based, column indexes 0-based (as in SQLite).
 // Errors are thrown as FileError naming the file the statement works on.
@@ -39,6 +56,7 @@ public:
     // The column's UTF-8 bytes, valid until the next step.
     std::string_view columnUtf8(int column) const;
     int columnType(int column) const;
+    SqliteColumnValue columnValue(int column) const;
 
 private:
     SqliteDb& m_db;

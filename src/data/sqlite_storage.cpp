@@ -148,45 +148,44 @@ void SqliteStorage::checkColumns() {
 // The fields of a result row, from column `first` on, straight into their typed columns.
 void SqliteStorage::loadRow(SqliteStatement& st, int first, ColumnStore& columns, std::uint32_t slot) const {
     for (int i = 0; i < m_layout.fields.size(); ++i) {
-        const int at = first + i;
-        if (st.isNull(at))
+        const SqliteColumnValue value = st.columnValue(first + i);
+        if (value.isNull())
             continue;
         switch (m_layout.fields[i].type) {
         case FieldType::Text:
-            columns.setTextUtf8(slot, i, st.columnUtf8(at));
+            columns.setTextUtf8(slot, i, value.utf8());
             break;
         case FieldType::Date:
-            if (const QDate date = parseIsoDate(st.columnUtf8(at)); date.isValid())
+            if (const QDate date = parseIsoDate(value.utf8()); date.isValid())
                 columns.setInteger(slot, i, date.toJulianDay());
             break;
         case FieldType::Float:
-            columns.setReal(slot, i, st.columnDouble(at));
+            columns.setReal(slot, i, value.real());
             break;
         default:
-            columns.setInteger(slot, i, st.columnInt(at));
+            columns.setInteger(slot, i, value.integer());
         }
     }
 }
 
-std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
+void SqliteStorage::checkReadable() {
     SqliteStatement version(m_db, QStringLiteral("PRAGMA %1.user_version").arg(quoteName(m_schema)), m_file);
     version.step();
     if (version.columnInt(0) > SchemaVersion)
         throw FileError(QStringLiteral("Die Tabelle \"%1\" stammt von einer neueren Programmversion.")
                             .arg(QDir::toNativeSeparators(m_file)));
     checkColumns();
+}
 
+QString SqliteStorage::selectAll() const {
     const QString pos = m_layout.hasPosition ? QStringLiteral("pos") : QStringLiteral("id");
-    SqliteStatement st(m_db, QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified()),
-                       m_file);
+    return QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified());
+}
+
+std::vector<Row> SqliteStorage::loadRows(SqliteStatement& st, ColumnStore& columns, std::size_t reserveRows) {
     std::vector<Row> rows;
-    SqliteStatement count(m_db, QStringLiteral("SELECT max(id) - min(id) + 1 FROM %1").arg(qualified()),
-                          m_file);
-    if (count.step() && !count.isNull(0)) {
-        const auto expected = std::size_t(std::clamp<std::int64_t>(count.columnInt(0), 0, 1 << 22));
-        rows.reserve(expected);
-        columns.reserve(expected);
-    }
+    rows.reserve(reserveRows);
+    columns.reserve(reserveRows);
     while (st.step()) {
         Row& row = rows.emplace_back();
         row.id = st.columnInt(0);
@@ -195,6 +194,30 @@ std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
         loadRow(st, 2, columns, row.slot); // after id and position
     }
     return rows;
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> SqliteStorage::idBounds() {
+    SqliteStatement bounds(m_db, QStringLiteral("SELECT min(id), max(id) FROM %1").arg(qualified()), m_file);
+    if (!bounds.step() || bounds.isNull(0))
+        return std::nullopt;
+    return std::pair(bounds.columnInt(0), bounds.columnInt(1));
+}
+
+std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
+    checkReadable();
+    SqliteStatement st(m_db, selectAll(), m_file);
+    const auto bounds = idBounds();
+    const std::int64_t expected = bounds ? bounds->second - bounds->first + 1 : 0;
+    return loadRows(st, columns, std::size_t(std::clamp<std::int64_t>(expected, 0, 1 << 22)));
+}
+
+std::vector<Row> SqliteStorage::loadIds(ColumnStore& columns, std::int64_t first, std::int64_t last,
+                                        std::size_t reserveRows) {
+    checkReadable();
+    SqliteStatement st(m_db, selectAll() + QStringLiteral(" WHERE id BETWEEN ?1 AND ?2"), m_file);
+    st.bind(1, first);
+    st.bind(2, last);
+    return loadRows(st, columns, std::min<std::size_t>(reserveRows, 1 << 22));
 }
 
 std::int64_t SqliteStorage::insert(const RowRecord& row) {

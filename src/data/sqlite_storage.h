@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -27,6 +28,12 @@ public:
     static void createFile(const QString& filePath, const TableLayout& layout);
 
     std::vector<Row> load(ColumnStore& columns) override;
+    // The rows with ids from `first` to `last` only, into a store sized for `reserveRows`: a
+    // large table is read in parts side by side. The smallest and largest id, nullopt for an
+    // empty table.
+    std::vector<Row> loadIds(ColumnStore& columns, std::int64_t first, std::int64_t last,
+                             std::size_t reserveRows);
+    std::optional<std::pair<std::int64_t, std::int64_t>> idBounds();
     std::int64_t insert(const RowRecord& row) override;
     void update(const RowRecord& row) override;
     void remove(const Row& row) override;
@@ -36,6 +43,9 @@ public:
 
 private:
     void checkColumns();
+    void checkReadable();
+    std::vector<Row> loadRows(SqliteStatement& st, ColumnStore& columns, std::size_t reserveRows);
+    QString selectAll() const;
     QString qualified() const;
     QString columnList() const;
     void bindValues(SqliteStatement& st, const RowRecord& row, int first) const;

@@ -6,11 +6,13 @@
 #include <QString>
 #include <future>
 #include <optional>
+#include <vector>
 
 namespace kontaro::data {
 
-// Reads a SQLite table file on a thread of its own, over a connection of its own, while the
-// caller goes on loading other tables: the start-up reads its large tables side by side.
+// Reads a SQLite table file on threads of its own, over connections of their own, while the
+// caller goes on loading other tables: the start-up reads its large tables side by side. A large
+// table is read in two halves at once, which are joined when the caller takes it.
 class TablePreload {
 public:
     TablePreload(const QString& path, const TableLayout& layout);
@@ -23,7 +25,7 @@ public:
     std::optional<LoadedTable> take();
 
 private:
-    std::future<std::optional<LoadedTable>> m_result;
+    std::vector<std::future<std::optional<LoadedTable>>> m_parts;
 };
 
 } // namespace kontaro::data

@@ -94,7 +94,10 @@ bool T_Buchen::checkSums() {
     }
     Money ledgerSoll;
     Money ledgerHaben;
-    data::Cursor& k = *m_k;
+    // The sums do not depend on the order: the ledger as stored, read front to back.
+    data::Cursor k(m_windows.session(), QStringLiteral("konten.DB"));
+    k.setNaturalOrder();
+    k.open();
     const int soll = k.fieldIndex(QStringLiteral("SollBetrag"));
     const int haben = k.fieldIndex(QStringLiteral("HabenBetrag"));
     for (k.first(); !k.eof(); k.next()) {

@@ -368,6 +368,29 @@ TEST(InvariantChecker, CapsRepeatedFindingsOfOneRule) {
     EXPECT_EQ(findings.last().toString(), QStringLiteral("Regel 2: … und 70 weitere Abweichungen"));
 }
 
+// Wrong running balances are reported by account, then by Bnr, whether each account's lines come
+// in the order they were written (the check then reads the ledger front to back) or not.
+TEST(InvariantChecker, WrongRunningBalancesComeByAccountThenBnr) {
+    BooksSnapshot books = sample("#===~").build();
+    ledgerLine(books, "2800", 3).Saldo = *amount("1,00");
+    ledgerLine(books, "2800", 1).Saldo = *amount("2,00");
+    ledgerLine(books, "2700", 4).Saldo = *amount("3,00");
+    const auto rule4 = [](const BooksSnapshot& checked) {
+        QStringList found;
+        for (const InvariantFinding& finding : checkInvariants(checked))
+            if (finding.invariant == 4 && finding.text.contains(QStringLiteral(", Bnr ")))
+                found << finding.text;
+        return found;
+    };
+    const QStringList expected = {QStringLiteral("Konto 2700, Bnr 4: Saldo 3,00 statt 180,00"),
+                                  QStringLiteral("Konto 2800, Bnr 1: Saldo 2,00 statt 1000,00"),
+                                  QStringLiteral("Konto 2800, Bnr 2: Saldo 2200,00 statt 1202,00"),
+                                  QStringLiteral("Konto 2800, Bnr 3: Saldo 1,00 statt 1900,00")};
+    EXPECT_EQ(rule4(books), expected);
+    std::reverse(books.ledger.begin(), books.ledger.end());
+    EXPECT_EQ(rule4(books), expected);
+}
+
 // Many lines per account and per statement number, ledger in reverse order: the sorted walks must
 // still line up.
 TEST(InvariantChecker, LargeConsistentBooksHaveNoFindings) {

@@ -3,6 +3,8 @@
 #include "data/engine_fixture.h"
 #include "data/session.h"
 #include "data/sqlite_db.h"
+#include "data/sqlite_storage.h"
+#include "data/table.h"
 #include "data/table_layout.h"
 
 #include <QFile>
@@ -48,6 +50,61 @@ TEST_F(PreloadTest, APreloadedTableEqualsTheOneLoadedInLine) {
     k.open();
     appendRows(k, {QStringLiteral("Knr=2700;Bnr=3;SollBetrag=5,00;Saldo=5,00")});
     EXPECT_EQ(ledger(true)[0].size(), 5);
+}
+
+// A large table is read in two id ranges side by side and joined: the joined rows must be the
+// rows of one read, whichever range a text, a repeated text or a null falls in.
+TEST_F(PreloadTest, ATableReadInPartsEqualsTheTableReadWhole) {
+    TableLayout layout;
+    {
+        Cursor k(session(), QStringLiteral("konten.DB"));
+        k.open();
+        layout = k.table().layout();
+        QStringList rows;
+        for (int i = 1; i <= 9; ++i)
+            rows << QStringLiteral("Knr=%1;Bnr=%2;SollBetrag=%2,00;Buchtext=%3;Datum=0%2.01.2026%4")
+                        .arg(i % 2 ? QStringLiteral("2800") : QStringLiteral("4000"))
+                        .arg(i)
+                        .arg(i >= 4 && i <= 6 ? QStringLiteral("Miete") : QStringLiteral("Zeile %1").arg(i))
+                        .arg(i == 5 ? QString() : QStringLiteral(";Beleg=B%1").arg(i));
+        appendRows(k, rows);
+    }
+    m_session.reset();
+    const QString file = path(QStringLiteral("konten.DB"));
+    SqliteDb db(file);
+    SqliteStorage storage(db, QStringLiteral("main"), file, layout);
+    ColumnStore whole(layout);
+    const std::vector<Row> all = storage.load(whole);
+    const auto [first, last] = *storage.idBounds();
+    ASSERT_EQ(last - first + 1, 9);
+
+    // Split inside the run of "Miete", after the row without a voucher.
+    ColumnStore joined(layout);
+    std::vector<Row> rows = storage.loadIds(joined, first, first + 4, 9);
+    ColumnStore second(layout);
+    std::vector<Row> secondRows = storage.loadIds(second, first + 5, last, 4);
+    EXPECT_EQ(second.text(secondRows.back().slot, layout.fieldIndex(QStringLiteral("Buchtext"))),
+              QStringLiteral("Zeile 9")); // read once before the join
+    const std::uint32_t offset = joined.append(std::move(second));
+    EXPECT_EQ(offset, 5u);
+    EXPECT_EQ(second.size(), 0u);
+    EXPECT_EQ(joined.size(), all.size());
+    for (Row& row : secondRows)
+        rows.push_back({row.id, row.pos, row.slot + offset});
+
+    ASSERT_EQ(rows.size(), all.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(rows[r].id, all[r].id);
+        for (int f = 0; f < layout.fields.size(); ++f) {
+            EXPECT_TRUE(joined.value(rows[r].slot, f) == whole.value(all[r].slot, f))
+                << "row " << r << ", " << layout.fields[f].name.toStdString();
+            const bool sameNumber = joined.isTextField(f) && r > 0 &&
+                                    joined.textId(rows[r].slot, f) == joined.textId(rows[r - 1].slot, f);
+            if (sameNumber) { // the same number must be the same text
+                EXPECT_EQ(joined.text(rows[r].slot, f), joined.text(rows[r - 1].slot, f));
+            }
+        }
+    }
 }
 
 // A ledger that does not fit the program is refused with the same words, preload or not.
