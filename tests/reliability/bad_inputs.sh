@@ -7,7 +7,7 @@
 # wrongly. Not part of the normal test run.
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd) || exit 2 # absolute: cases run in other directories
 neu=$build/tools/kontaro-neu
 runner=$build/tools/kontaro-scenario
 work=$(mktemp -d)

@@ -6,7 +6,7 @@
 # Prints the figures: kills / inconsistent books / failed restarts. Not part of the normal test run.
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build}
+build=$(cd "${1:-$root/build}" && pwd) || exit 2 # absolute: cases run in other directories
 kills=${2:-200}
 neu=$build/tools/kontaro-neu
 runner=$build/tools/kontaro-scenario
