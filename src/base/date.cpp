@@ -12,23 +12,31 @@ QDate zeroDate() {
 }
 
 QString formatDate(const QDate& date) {
+    QString text;
+    appendDate(text, date);
+    return text;
+}
+
+void appendDate(QString& out, const QDate& date) {
     if (!date.isValid())
-        return {};
+        return;
     int year = 0;
     int month = 0;
     int day = 0;
-    // One calendar conversion and one allocation: reports and exports print a date on every line.
+    // One calendar conversion and no text of its own: reports and exports print a date on every line.
     date.getDate(&year, &month, &day);
-    if (year < 0 || year > 9999)
-        return QStringLiteral("%1.%2.%3")
-            .arg(day, 2, 10, QLatin1Char('0'))
-            .arg(month, 2, 10, QLatin1Char('0'))
-            .arg(year, 4, 10, QLatin1Char('0'));
+    if (year < 0 || year > 9999) {
+        out += QStringLiteral("%1.%2.%3")
+                   .arg(day, 2, 10, QLatin1Char('0'))
+                   .arg(month, 2, 10, QLatin1Char('0'))
+                   .arg(year, 4, 10, QLatin1Char('0'));
+        return;
+    }
     const auto digit = [](int value) { return QChar(u'0' + value % 10); };
     const QChar text[] = {digit(day / 10),  digit(day),       QLatin1Char('.'),   digit(month / 10),
                           digit(month),     QLatin1Char('.'), digit(year / 1000), digit(year / 100),
                           digit(year / 10), digit(year)};
-    return QString(text, 10);
+    out.append(text, 10);
 }
 
 std::optional<QDate> parseShortDate(const QString& text) {

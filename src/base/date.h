@@ -11,6 +11,8 @@ QDate zeroDate();
 
 // "dd.mm.yyyy"; a null date gives an empty text.
 QString formatDate(const QDate& date);
+// The same appended to a text being built.
+void appendDate(QString& out, const QDate& date);
 
 // Strict short date text "dd.mm.yyyy" (one-digit day and month accepted), as stored in files.
 std::optional<QDate> parseShortDate(const QString& text);

@@ -4,8 +4,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,29 +16,49 @@ namespace kontaro::text {
 
 namespace {
 
+// Windows-1252 holds one byte per character. The table is read off Qt's decoder, so that a file
+// written here reads back as it was written; a character it cannot hold becomes "?".
+struct Windows1252Table {
+    std::array<char, 0x100> first{}; // U+0000 to U+00FF
+    QHash<char16_t, char> others;    // the typographic characters (€, „, “, …) in 0x80 to 0x9F
+
+    Windows1252Table() {
+        for (int c = 0; c < 0x100; ++c)
+            first[std::size_t(c)] = c < 0x80 ? char(c) : '?';
+        QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+        for (int b = 0x80; b < 0x100; ++b) {
+            const char byte = char(b);
+            const QString decoded = decoder.decode(QByteArrayView(&byte, 1));
+            if (decoded.size() != 1 || decoded.front() == QChar::ReplacementCharacter)
+                continue;
+            const char16_t c = decoded.front().unicode();
+            if (c < 0x100)
+                first[c] = byte;
+            else
+                others.insert(c, byte);
+        }
+    }
+
+    char byteOf(char16_t c) const { return c < 0x100 ? first[c] : others.value(c, '?'); }
+};
+
 // Appends the text in Windows-1252 to `out`, so that a whole file is encoded into one buffer.
 void appendWindows1252(QByteArray& out, const QString& text) {
-    // Opening the converter costs more than encoding a line, and files are written line by line.
-    static thread_local QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
-    // Encode per character so that an unmappable one becomes exactly one "?".
+    static const Windows1252Table table;
+    // At most one byte per UTF-16 unit: written into room made beforehand, then cut to size.
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
+    const QChar* from = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out += static_cast<char>(c);
+        if (from[i].isHighSurrogate() && i + 1 < text.size() && from[i + 1].isLowSurrogate()) {
+            *to++ = '?'; // a character outside the Basic Plane, two units: one "?"
+            ++i;
             continue;
         }
-        qsizetype length = 1;
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            length = 2;
-        const QByteArray piece = encoder.encode(QStringView(text).mid(i, length));
-        if (encoder.hasError() || piece.size() != 1) {
-            out += '?';
-            encoder.resetState();
-        } else {
-            out += piece;
-        }
-        i += length - 1;
+        *to++ = table.byteOf(from[i].unicode());
     }
+    out.truncate(to - out.constData());
 }
 
 } // namespace

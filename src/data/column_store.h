@@ -60,6 +60,18 @@ public:
         return textOf(field, c.kind == Kind::Text ? c.textIds[slot] : 0);
     }
     FieldValue value(std::uint32_t slot, int field) const;
+    // Asks the processor to bring the row's values into the cache: a walk in an order other than
+    // the table's reaches its rows out of sequence, and fetching ahead hides the wait.
+    void prefetch(std::uint32_t slot) const {
+        for (const Column& c : m_columns) {
+            if (c.kind == Kind::Integer)
+                __builtin_prefetch(c.integers.data() + slot);
+            else if (c.kind == Kind::Text)
+                __builtin_prefetch(c.textIds.data() + slot);
+            else
+                __builtin_prefetch(c.reals.data() + slot);
+        }
+    }
     std::vector<FieldValue> values(std::uint32_t slot) const;
 
     // For building orders: a text field's value as a number (0 is null; equal numbers are equal

@@ -1,6 +1,8 @@
 #include "data/cursor.h"
 
+#include "base/date.h"
 #include "base/errors.h"
+#include "base/text_append.h"
 #include "data/session.h"
 #include "data/table.h"
 
@@ -64,6 +66,29 @@ QString Cursor::asText(int field) const {
     if (showsStoredRow() && m_table->columns().isTextField(field))
         return m_table->columns().text(m_row->slot, field);
     return valueText(m_table->layout().fields[field], value(field));
+}
+
+void Cursor::appendText(QString& out, int field) const {
+    if (!showsStoredRow()) {
+        out += asText(field);
+        return;
+    }
+    const ColumnStore& columns = m_table->columns();
+    if (columns.isTextField(field)) {
+        if (const std::optional<std::string_view> bytes = columns.storedBytes(m_row->slot, field))
+            appendUtf8(out, *bytes);
+        else
+            out += columns.text(m_row->slot, field);
+    } else if (const FieldType type = m_table->layout().fields[field].type;
+               (type == FieldType::Integer || type == FieldType::SmallInt) && columns.isIntegerField(field)) {
+        if (!columns.isNull(m_row->slot, field))
+            appendInteger(out, columns.integer(m_row->slot, field));
+    } else if (type == FieldType::Date && columns.isIntegerField(field)) {
+        if (!columns.isNull(m_row->slot, field))
+            appendDate(out, QDate::fromJulianDay(columns.integer(m_row->slot, field)));
+    } else {
+        out += asText(field);
+    }
 }
 
 // A shown row's field held as an integer (0 for null), read from its column without a value
@@ -297,7 +322,19 @@ void Cursor::next() {
         m_eof = true;
         return;
     }
+    prefetchAhead(m_rankHint, hi);
     moveTo(found);
+}
+
+// A walk forward through an order reaches the rows a few ranks on soon: their entries and values
+// are fetched while this row is read.
+void Cursor::prefetchAhead(std::size_t rank, std::size_t end) const {
+    constexpr std::size_t ValuesAhead = 6;
+    constexpr std::size_t RowsAhead = 12;
+    if (rank + RowsAhead < end)
+        __builtin_prefetch(m_order->at(rank + RowsAhead));
+    if (rank + ValuesAhead < end)
+        m_table->columns().prefetch(m_order->at(rank + ValuesAhead)->slot);
 }
 
 void Cursor::prior() {

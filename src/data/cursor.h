@@ -123,6 +123,9 @@ public:
     int fieldIndex(const QString& field) const { return record().fieldIndex(field); }
     const FieldValue& value(int field) const;
     QString asText(int field) const;
+    // Appends asText(field) to `out`: a stored text straight from the bytes it was read from, a
+    // number as its digits, without a text of their own (exports write a line per row).
+    void appendText(QString& out, int field) const;
     std::int64_t asInteger(int field) const;
     Money asMoney(int field) const;
 
@@ -156,6 +159,7 @@ private:
     bool visible(const Row* row) const;
     std::size_t rankOf(const Row* row) const;
     Row* scan(std::size_t from, std::size_t to, int step) const;
+    void prefetchAhead(std::size_t rank, std::size_t end) const;
     Row* neighbourOf(const Row* row) const;
     void moveTo(Row* row);
     void setState(CursorState state);

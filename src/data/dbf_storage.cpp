@@ -2,13 +2,13 @@
 
 #include "base/errors.h"
 #include "base/money.h"
+#include "base/text_file.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -38,9 +38,9 @@ DbfHandle openDbf(const QString& path, bool write) {
     return handle;
 }
 
+// As the program's text files: a character Windows-1252 cannot hold becomes "?".
 QByteArray encode(const QString& text) {
-    QStringEncoder encoder("windows-1252");
-    return encoder.encode(text);
+    return text::encodeWindows1252(text);
 }
 
 QString decode(const char* bytes) {

@@ -96,10 +96,18 @@ void T_Konto::printAccount(output::PageBuffer& re) {
     const int haben = z.fieldIndex(QStringLiteral("HabenBetrag"));
     const int buchtext = z.fieldIndex(QStringLiteral("Buchtext"));
     const int saldo = z.fieldIndex(QStringLiteral("Saldo"));
+    // The texts of a line are written into buffers kept from line to line, not into a text of
+    // their own each: the walk reaches the ledger's rows out of table order.
+    QString datumText, belegText, gkntText, buchtextText;
+    const auto lineText = [&z](QString& buffer, int field) -> const QString& {
+        buffer.truncate(0);
+        z.appendText(buffer, field);
+        return buffer;
+    };
     for (z.first(); !z.eof(); z.next())
-        re.add(
-            LineFormat({z.asInteger(bnr), z.asText(datum), z.asInteger(anr), z.asText(beleg), z.asText(gknt),
-                        z.asMoney(soll), z.asMoney(haben), z.asText(buchtext), z.asMoney(saldo)}));
+        re.add(LineFormat({z.asInteger(bnr), lineText(datumText, datum), z.asInteger(anr),
+                           lineText(belegText, beleg), lineText(gkntText, gknt), z.asMoney(soll),
+                           z.asMoney(haben), lineText(buchtextText, buchtext), z.asMoney(saldo)}));
     z.first();
 }
 

@@ -11,6 +11,8 @@
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
 
+#include <utility>
+
 namespace kontaro::views {
 
 namespace {
@@ -69,13 +71,6 @@ private:
     const int m_name;
 };
 
-// A text field without copying its text: the export reads several per ledger line.
-const QString& textField(const data::Cursor& cursor, int field) {
-    static const QString empty;
-    const auto* text = std::get_if<QString>(&cursor.value(field));
-    return text ? *text : empty;
-}
-
 void addLedgerLines(output::LineList& ag, data::Cursor& zeilen, const QString& knr) {
     const int gknt = zeilen.fieldIndex(QStringLiteral("GKnt"));
     const int soll = zeilen.fieldIndex(SollBetrag);
@@ -85,11 +80,27 @@ void addLedgerLines(output::LineList& ag, data::Cursor& zeilen, const QString& k
     const int anr = zeilen.fieldIndex(Anr);
     const int beleg = zeilen.fieldIndex(QStringLiteral("Beleg"));
     const int bnr = zeilen.fieldIndex(Bnr);
-    for (zeilen.first(); !zeilen.eof(); zeilen.next())
-        ag.add(tabbed({knr, textField(zeilen, gknt),
-                       AmountFormat({zeilen.asMoney(soll) - zeilen.asMoney(haben)}), zeilen.asText(datum),
-                       textField(zeilen, buchtext), zeilen.asText(anr), textField(zeilen, beleg),
-                       zeilen.asText(bnr)}));
+    // Each line is written once into its own text: the fields are appended, not copied first.
+    QString line;
+    for (zeilen.first(); !zeilen.eof(); zeilen.next()) {
+        line.reserve(knr.size() + 96);
+        line += knr;
+        line += Tab;
+        zeilen.appendText(line, gknt);
+        line += Tab;
+        line += AmountFormat({zeilen.asMoney(soll) - zeilen.asMoney(haben)});
+        line += Tab;
+        zeilen.appendText(line, datum);
+        line += Tab;
+        zeilen.appendText(line, buchtext);
+        line += Tab;
+        zeilen.appendText(line, anr);
+        line += Tab;
+        zeilen.appendText(line, beleg);
+        line += Tab;
+        zeilen.appendText(line, bnr);
+        ag.add(std::exchange(line, QString()));
+    }
 }
 
 } // namespace

@@ -41,8 +41,14 @@ TEST_F(TextFileTest, WritesUmlautsAndEuroInWindows1252AndReadsThemBack) {
 }
 
 TEST_F(TextFileTest, UnmappableCharacterBecomesOneQuestionMark) {
-    // An arrow (one UTF-16 unit) and an emoji (a surrogate pair) each turn into a single "?".
+    // An arrow (one UTF-16 unit) and an emoji (a surrogate pair) each turn into a single "?", and
+    // so does half a surrogate pair.
     EXPECT_EQ(written({QStringLiteral("a→b😀c")}), QByteArray("a?b?c\r\n"));
+    const QChar half[] = {QLatin1Char('d'), QChar(0xD83D), QLatin1Char('e')};
+    EXPECT_EQ(written({QString(half, 3)}), QByteArray("d?e\r\n"));
+    // Latin-1 letters keep their byte, also after an unmappable character.
+    EXPECT_EQ(written({QStringLiteral("→\u00A0\u00BD\u00FF€"), QStringLiteral("ä")}),
+              QByteArray("?\xA0\xBD\xFF\x80\r\n\xE4\r\n"));
 }
 
 TEST_F(TextFileTest, EveryLineEndsWithCrLfAndThereIsNoByteOrderMark) {

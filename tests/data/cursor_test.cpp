@@ -346,5 +346,36 @@ TEST_F(CursorTest, SettersNeedEditMode) {
     EXPECT_THROW(j.setText(QStringLiteral("Gibtsnicht"), QStringLiteral("x")), UserError);
 }
 
+// Appending a field's text gives what asText gives, for every field of stored rows (read back
+// from the file, as a walk meets them), of a row being edited, and of empty fields.
+TEST_F(CursorTest, AppendedTextIsTheFieldsText) {
+    {
+        Cursor k(session(), QStringLiteral("konten.DB"));
+        appendRows(k, {QStringLiteral("Knr=2800;Bnr=12;SollBetrag=1234,56;GKnt=4000;Buchtext=Miete März €;"
+                                      "Anr=3;Beleg=R-17;Datum=31.03.2026;Saldo=-0,05"),
+                       QStringLiteral("Knr=2700;Buchtext=Kaffee ☕")});
+    }
+    reopen();
+    Cursor k(session(), QStringLiteral("konten.DB"));
+    k.open();
+    const int fields = int(k.table().layout().fields.size());
+    const auto compare = [&](const char* where) {
+        for (int field = 0; field < fields; ++field) {
+            QString text = QStringLiteral("vor|");
+            k.appendText(text, field);
+            EXPECT_EQ(text, QStringLiteral("vor|") + k.asText(field))
+                << where << ", " << k.table().layout().fields[field].name.toStdString();
+        }
+    };
+    for (k.first(); !k.eof(); k.next())
+        compare("stored");
+    k.first();
+    k.edit();
+    k.setText(QStringLiteral("Buchtext"), QStringLiteral("geändert"));
+    k.setText(QStringLiteral("Bnr"), QStringLiteral("13"));
+    compare("in edit");
+    k.cancel();
+}
+
 } // namespace
 } // namespace kontaro::data::testing
