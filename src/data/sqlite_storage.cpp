@@ -197,7 +197,11 @@ std::vector<Row> SqliteStorage::loadRows(SqliteStatement& st, ColumnStore& colum
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> SqliteStorage::idBounds() {
-    SqliteStatement bounds(m_db, QStringLiteral("SELECT min(id), max(id) FROM %1").arg(qualified()), m_file);
+    // Each bound on its own: SQLite answers a lone min() or max() of the row id from the b-tree's
+    // ends, both together by reading the whole table.
+    SqliteStatement bounds(
+        m_db, QStringLiteral("SELECT (SELECT min(id) FROM %1), (SELECT max(id) FROM %1)").arg(qualified()),
+        m_file);
     if (!bounds.step() || bounds.isNull(0))
         return std::nullopt;
     return std::pair(bounds.columnInt(0), bounds.columnInt(1));
