@@ -2,6 +2,7 @@
 
 #include <QHashFunctions>
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 
 namespace kontaro::data {
@@ -94,19 +95,21 @@ std::vector<std::uint64_t> denseRanks(const std::vector<FieldValue>& values) {
 
 } // namespace
 
-// Ordinals of one field for the rows in m_rows: integers map straight to their biased value;
-// other values get their dense rank among the field's distinct values. Texts of a loaded table
-// are ranked by their text numbers, so only the distinct texts are sorted.
-std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
-    constexpr std::uint64_t bias = std::uint64_t(1) << 63;
-    const std::vector<Row*>& rows = m_rows;
-    std::vector<std::uint64_t> ordinals(rows.size());
-    if (m_columns->isTextField(field)) {
-        const std::size_t textCount = m_columns->textCount(field);
+// A key field's ordinal read from the columns when asked, for integer and text fields: the
+// integer biased, a text its rank among the texts the rows use. Descending fields are flipped.
+class OrderIndex::KeyReader {
+public:
+    KeyReader(const ColumnStore& columns, int field, bool descending, const std::vector<Row*>& rows)
+        : m_columns(columns)
+        , m_field(field)
+        , m_flip(descending ? ~std::uint64_t(0) : 0) {
+        if (!columns.isTextField(field))
+            return;
+        const std::size_t textCount = columns.textCount(field);
         std::vector<std::uint32_t> used;
         std::vector<bool> seen(textCount, false);
         for (const Row* r : rows) {
-            const std::uint32_t id = m_columns->textId(r->slot, field);
+            const std::uint32_t id = columns.textId(r->slot, field);
             if (!seen[id]) {
                 seen[id] = true;
                 used.push_back(id);
@@ -115,28 +118,57 @@ std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
         std::vector<FieldValue> distinct;
         distinct.reserve(used.size());
         for (const std::uint32_t id : used)
-            distinct.push_back(id == 0 ? FieldValue() : FieldValue(m_columns->textOf(field, id)));
+            distinct.push_back(id == 0 ? FieldValue() : FieldValue(columns.textOf(field, id)));
         const std::vector<std::uint64_t> ranks = denseRanks(distinct);
-        std::vector<std::uint64_t> rankOfId(textCount, 0);
+        m_rankOfText.assign(textCount, 0);
         for (std::size_t i = 0; i < used.size(); ++i)
-            rankOfId[used[i]] = ranks[i];
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            ordinals[i] = rankOfId[m_columns->textId(rows[i]->slot, field)];
-        return ordinals;
+            m_rankOfText[used[i]] = ranks[i];
     }
-    bool integers = true;
-    for (std::size_t i = 0; i < rows.size() && integers; ++i) {
-        if (!m_columns->isIntegerField(field)) {
-            integers = false;
-        } else if (m_columns->isNull(rows[i]->slot, field)) {
-            ordinals[i] = 0;
-        } else {
-            ordinals[i] = std::uint64_t(m_columns->integer(rows[i]->slot, field)) ^ bias;
-            integers = ordinals[i] != 0; // the lowest integer would collide with null
+
+    // Integer and text fields can be read so; others take the materialized way.
+    static bool reads(const ColumnStore& columns, int field) {
+        return columns.isIntegerField(field) || columns.isTextField(field);
+    }
+
+    std::uint64_t operator()(const Row* row) const { return ordinal(row) ^ m_flip; }
+
+    // The lowest integer would collide with null.
+    bool collides(const Row* row) const {
+        return m_rankOfText.empty() && !m_columns.isNull(row->slot, m_field) &&
+               m_columns.integer(row->slot, m_field) == std::numeric_limits<std::int64_t>::min();
+    }
+
+private:
+    std::uint64_t ordinal(const Row* row) const {
+        if (!m_rankOfText.empty())
+            return m_rankOfText[m_columns.textId(row->slot, m_field)];
+        if (m_columns.isNull(row->slot, m_field))
+            return 0;
+        return std::uint64_t(m_columns.integer(row->slot, m_field)) ^ (std::uint64_t(1) << 63);
+    }
+
+    const ColumnStore& m_columns;
+    const int m_field;
+    const std::uint64_t m_flip;
+    std::vector<std::uint64_t> m_rankOfText; // empty for an integer field
+};
+
+// Ordinals of one field for the rows in m_rows: integers map straight to their biased value,
+// texts to their rank among the texts used; other values get their dense rank among the field's
+// distinct values.
+std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
+    const std::vector<Row*>& rows = m_rows;
+    std::vector<std::uint64_t> ordinals(rows.size());
+    if (KeyReader::reads(*m_columns, field)) {
+        const KeyReader read(*m_columns, field, false, rows);
+        bool collides = false;
+        for (std::size_t i = 0; i < rows.size() && !collides; ++i) {
+            collides = read.collides(rows[i]);
+            ordinals[i] = read(rows[i]);
         }
+        if (!collides)
+            return ordinals;
     }
-    if (integers)
-        return ordinals;
 
     // Distinct values by exact identity, then ranked.
     struct Hash {
@@ -166,42 +198,50 @@ std::vector<std::uint64_t> OrderIndex::fieldOrdinals(int field) const {
     return ordinals;
 }
 
-void OrderIndex::build(std::vector<Row*> rows) {
-    m_rows = std::move(rows);
+void OrderIndex::build(const std::vector<Row*>& rows) {
     const auto natural = [](const Row* a, const Row* b) {
         return a->pos != b->pos ? a->pos < b->pos : a->id < b->id;
     };
-    if (m_key.fields.empty() && std::is_sorted(m_rows.begin(), m_rows.end(), natural))
+    const bool inNaturalOrder = std::is_sorted(rows.begin(), rows.end(), natural);
+    if (m_key.fields.empty() && inNaturalOrder) {
+        m_rows = rows;
         return;
+    }
+    bool readable = inNaturalOrder && m_key.fields.size() <= FlatKeyFields;
+    for (const int field : m_key.fields)
+        readable = readable && KeyReader::reads(*m_columns, field);
+    if (readable) {
+        std::vector<KeyReader> readers;
+        readers.reserve(m_key.fields.size());
+        for (std::size_t k = 0; k < m_key.fields.size(); ++k)
+            readers.emplace_back(*m_columns, m_key.fields[k], m_key.descending[k], rows);
+        if (inKeyOrder(rows, readers)) {
+            m_rows = rows;
+            return;
+        }
+        if (bucketByFirstField(rows, readers))
+            return;
+    }
+    m_rows = rows;
     if (m_key.fields.size() > FlatKeyFields) {
         std::sort(m_rows.begin(), m_rows.end(), [this](const Row* a, const Row* b) { return less(a, b); });
         return;
     }
-    // One ordinal per key field and row, descending fields flipped: the key order is then the
-    // rising order of the ordinals, field by field.
-    std::vector<std::vector<std::uint64_t>> ordinals;
-    for (std::size_t k = 0; k < m_key.fields.size(); ++k) {
-        ordinals.push_back(fieldOrdinals(m_key.fields[k]));
-        if (m_key.descending[k])
-            for (std::uint64_t& ordinal : ordinals.back())
-                ordinal = ~ordinal;
-    }
-    if (std::is_sorted(m_rows.begin(), m_rows.end(), natural)) {
-        if (inKeyOrder(ordinals) || bucketByFirstField(ordinals))
-            return;
-    }
+    // Sorting by comparing Row values chases pointers per comparison: the rows are sorted as flat
+    // records of integers instead.
     std::vector<FlatItem> items(m_rows.size());
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         FlatItem& item = items[i];
         std::fill(std::begin(item.ordinal), std::end(item.ordinal), 0);
-        for (std::size_t k = 0; k < ordinals.size(); ++k)
-            item.ordinal[k] = ordinals[k][i];
         item.pos = m_rows[i]->pos;
         item.id = m_rows[i]->id;
         item.row = m_rows[i];
     }
-    ordinals.clear();
-    // Items are in the order of m_rows: already sorted, nothing to do.
+    for (std::size_t k = 0; k < m_key.fields.size(); ++k) {
+        const std::vector<std::uint64_t> ordinals = fieldOrdinals(m_key.fields[k]);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            items[i].ordinal[k] = m_key.descending[k] ? ~ordinals[i] : ordinals[i];
+    }
     if (std::is_sorted(items.begin(), items.end(), flatLess))
         return;
     std::sort(items.begin(), items.end(), flatLess);
@@ -210,11 +250,13 @@ void OrderIndex::build(std::vector<Row*> rows) {
 }
 
 // Whether rows that arrive in natural order are in key order already.
-bool OrderIndex::inKeyOrder(const std::vector<std::vector<std::uint64_t>>& ordinals) const {
-    for (std::size_t i = 1; i < m_rows.size(); ++i) {
-        for (const std::vector<std::uint64_t>& field : ordinals) {
-            if (field[i - 1] != field[i]) {
-                if (field[i - 1] > field[i])
+bool OrderIndex::inKeyOrder(const std::vector<Row*>& rows, const std::vector<KeyReader>& readers) {
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        for (const KeyReader& read : readers) {
+            const std::uint64_t a = read(rows[i - 1]);
+            const std::uint64_t b = read(rows[i]);
+            if (a != b) {
+                if (a > b)
                     return false;
                 break;
             }
@@ -223,54 +265,61 @@ bool OrderIndex::inKeyOrder(const std::vector<std::vector<std::uint64_t>>& ordin
     return true;
 }
 
-// Rows that arrive (in natural order) sorted by all but the first key field need only a split by
+// Rows that arrive in natural order sorted by all but the first key field need only a split by
 // the first field: linear when that field has few distinct values, as account numbers have. The
 // ledger in posting order is sorted by Bnr, so both of its orders (Knr;Bnr and Knr with Bnr
 // descending) are split this way: the second from the last row back. Every pass reads the rows
-// in order, so the split stays linear on tables larger than the caches. Fills m_rows; false
-// when the rows do not fit.
-bool OrderIndex::bucketByFirstField(const std::vector<std::vector<std::uint64_t>>& ordinals) {
-    if (m_rows.empty() || ordinals.size() < 2 || m_key.descending[0])
+// front to back and the ordinals straight from the columns, so the split stays linear on tables
+// larger than the caches. Fills m_rows; false when the rows do not fit.
+bool OrderIndex::bucketByFirstField(const std::vector<Row*>& rows, const std::vector<KeyReader>& readers) {
+    if (rows.empty() || readers.size() < 2 || m_key.descending[0])
         return false;
-    const std::vector<std::uint64_t>& first = ordinals[0];
-    const std::uint64_t highest = *std::max_element(first.begin(), first.end());
-    if (highest > first.size() + 1) // not a dense rank
-        return false;
-    const auto compareRest = [&](std::size_t a, std::size_t b) {
-        for (std::size_t k = 1; k < ordinals.size(); ++k)
-            if (ordinals[k][a] != ordinals[k][b])
-                return ordinals[k][a] < ordinals[k][b] ? -1 : 1;
+    const KeyReader& first = readers[0];
+    const auto compareRest = [&](const Row* a, const Row* b) {
+        for (std::size_t k = 1; k < readers.size(); ++k) {
+            const std::uint64_t x = readers[k](a);
+            const std::uint64_t y = readers[k](b);
+            if (x != y)
+                return x < y ? -1 : 1;
+        }
         return 0;
     };
+    std::uint64_t highest = 0;
     bool rising = true;  // the rows come in key order, ties in natural order
     bool falling = true; // they come in reverse key order
-    for (std::size_t i = 1; i < m_rows.size() && (rising || falling); ++i) {
-        const int c = compareRest(i - 1, i);
-        rising = rising && c <= 0;
-        falling = falling && c >= 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        highest = std::max(highest, first(rows[i]));
+        for (const KeyReader& read : readers)
+            if (read.collides(rows[i]))
+                return false;
+        if (i > 0 && (rising || falling)) {
+            const int c = compareRest(rows[i - 1], rows[i]);
+            rising = rising && c <= 0;
+            falling = falling && c >= 0;
+        }
     }
-    if (!rising && !falling)
+    if ((!rising && !falling) || highest > rows.size() + 1) // not a dense rank
         return false;
     std::vector<std::size_t> start(std::size_t(highest) + 2, 0);
-    for (const std::uint64_t ordinal : first)
-        ++start[std::size_t(ordinal) + 1];
+    for (const Row* row : rows)
+        ++start[std::size_t(first(row)) + 1];
     for (std::size_t i = 1; i < start.size(); ++i)
         start[i] += start[i - 1];
-    const std::vector<Row*> input = m_rows;
-    const auto place = [&](std::size_t i) { m_rows[start[std::size_t(first[i])]++] = input[i]; };
+    m_rows.assign(rows.size(), nullptr);
+    const auto place = [&](Row* row) { m_rows[start[std::size_t(first(row))]++] = row; };
     if (rising) {
-        for (std::size_t i = 0; i < input.size(); ++i)
-            place(i);
+        for (Row* row : rows)
+            place(row);
         return true;
     }
     // From the last run of rows equal in the other fields back to the first; within a run
     // forward, so that rows equal in every key field stay in natural order.
-    for (std::size_t end = input.size(); end > 0;) {
+    for (std::size_t end = rows.size(); end > 0;) {
         std::size_t begin = end - 1;
-        while (begin > 0 && compareRest(begin - 1, begin) == 0)
+        while (begin > 0 && compareRest(rows[begin - 1], rows[begin]) == 0)
             --begin;
         for (std::size_t i = begin; i < end; ++i)
-            place(i);
+            place(rows[i]);
         end = begin;
     }
     return true;

@@ -23,7 +23,9 @@ public:
     OrderIndex(OrderKey key, const ColumnStore* columns);
 
     const OrderKey& key() const { return m_key; }
-    void build(std::vector<Row*> rows);
+    // Sorts `rows`, which come in natural order (the natural index takes them as they are).
+    void build(const std::vector<Row*>& rows);
+    const std::vector<Row*>& rows() const { return m_rows; }
     void insert(Row* row);
     // Must be called while the row still has the values it was sorted by.
     void erase(const Row* row);
@@ -40,8 +42,9 @@ public:
     struct FlatItem;
 
 private:
-    bool inKeyOrder(const std::vector<std::vector<std::uint64_t>>& ordinals) const;
-    bool bucketByFirstField(const std::vector<std::vector<std::uint64_t>>& ordinals);
+    class KeyReader;
+    static bool inKeyOrder(const std::vector<Row*>& rows, const std::vector<KeyReader>& readers);
+    bool bucketByFirstField(const std::vector<Row*>& rows, const std::vector<KeyReader>& readers);
     int comparePrefix(const Row* row, const std::vector<FieldValue>& prefix) const;
     int compareField(const Row* a, const Row* b, int field) const;
     FieldValue valueOf(const Row* row, int field) const;

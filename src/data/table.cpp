@@ -150,7 +150,7 @@ void Table::adopt(ColumnStore columns, std::vector<Row> loaded) {
 
 // `all` in file order, which is usually the natural order already.
 void Table::rebuildIndexes(std::vector<Row*> all) {
-    natural().build(std::move(all));
+    natural().build(all);
     for (std::size_t i = 1; i < m_orders.size(); ++i)
         m_orders[i]->build(naturalRows());
     for (auto& hash : m_hashes) {
@@ -159,14 +159,6 @@ void Table::rebuildIndexes(std::vector<Row*> all) {
         for (Row* r : naturalRows())
             hash->rows.emplace(rowHash(m_columns, hash->fields, hash->folded, *r), r);
     }
-}
-
-std::vector<Row*> Table::naturalRows() {
-    std::vector<Row*> rows;
-    rows.reserve(natural().size());
-    for (std::size_t i = 0; i < natural().size(); ++i)
-        rows.push_back(natural().at(i));
-    return rows;
 }
 
 OrderIndex& Table::order(const OrderKey& key) {

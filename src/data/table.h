@@ -86,7 +86,7 @@ private:
     void attach(Cursor* cursor);
     void detach(Cursor* cursor);
     void rebuildIndexes(std::vector<Row*> all);
-    std::vector<Row*> naturalRows();
+    const std::vector<Row*>& naturalRows() { return natural().rows(); }
     void indexRow(Row* row);
     void unindexRow(const Row* row, const std::vector<int>* changedFields = nullptr);
     void notifyChanged();
