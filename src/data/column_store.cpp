@@ -34,7 +34,7 @@ void ColumnStore::clear() {
         c.shared.clear();
         c.pooled.clear();
         c.last = 0;
-        c.lastUtf8.clear();
+        c.lastShared = nullptr;
         c.sharedUtf8.clear();
     }
 }
@@ -171,26 +171,30 @@ std::uint32_t ColumnStore::intern(Column& c, const QString& text) {
         c.storedAt.emplace_back(0, 0);
     }
     c.last = id;
-    c.lastUtf8.clear();
+    c.lastShared = nullptr;
     return id;
 }
 
 std::uint32_t ColumnStore::internUtf8(Column& c, std::string_view bytes) {
-    if (c.last != 0 && !c.lastUtf8.empty() && c.lastUtf8 == bytes)
+    // The previous text's bytes, where they are kept: in the shared texts' keys or the buffer.
+    const std::string_view last = c.lastShared ? std::string_view(*c.lastShared) : storedView(c, c.last);
+    if (!last.empty() && last == bytes)
         return c.last;
     std::uint32_t id = 0;
+    const std::string* shared = nullptr;
     if (c.sharing && c.shared.size() < SharedTextLimit) {
-        if (const auto known = c.sharedUtf8.find(bytes); known != c.sharedUtf8.end()) {
-            id = known->second;
-        } else {
-            id = intern(c, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
-            c.sharedUtf8.emplace(std::string(bytes), id);
+        auto known = c.sharedUtf8.find(bytes);
+        if (known == c.sharedUtf8.end()) {
+            const std::uint32_t added = intern(c, QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
+            known = c.sharedUtf8.emplace(std::string(bytes), added).first;
         }
+        id = known->second;
+        shared = &known->first;
     } else {
         id = addStored(c, bytes);
     }
     c.last = id;
-    c.lastUtf8.assign(bytes);
+    c.lastShared = shared;
     return id;
 }
 
@@ -240,7 +244,7 @@ void ColumnStore::appendTexts(Column& c, Column& other) {
     for (const std::uint32_t id : other.textIds)
         c.textIds.push_back(ids[id]);
     c.last = 0;
-    c.lastUtf8.clear();
+    c.lastShared = nullptr;
 }
 
 std::uint32_t ColumnStore::addStored(Column& c, std::string_view bytes) {

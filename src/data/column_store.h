@@ -21,6 +21,11 @@ namespace kontaro::data {
 class ColumnStore {
 public:
     explicit ColumnStore(const TableLayout& layout);
+    // Moved, never copied: a column points into its own maps.
+    ColumnStore(ColumnStore&&) = default;
+    ColumnStore& operator=(ColumnStore&&) = default;
+    ColumnStore(const ColumnStore&) = delete;
+    ColumnStore& operator=(const ColumnStore&) = delete;
 
     std::size_t size() const { return m_size; }
     void clear();
@@ -125,8 +130,8 @@ private:
         // The same by the address of a pooled text's characters, which the pool keeps alive:
         // a loader hands in the same copy for repeated texts, so most look-ups need no hash.
         std::unordered_map<const QChar*, std::uint32_t> pooled;
-        std::uint32_t last = 0; // the text set last; consecutive rows often repeat it
-        std::string lastUtf8;   // its bytes, when it came through setTextUtf8
+        std::uint32_t last = 0;                  // the text set last; consecutive rows often repeat it
+        const std::string* lastShared = nullptr; // its bytes when it is shared (a key below)
         std::unordered_map<std::string, std::uint32_t, BytesHash, std::equal_to<>> sharedUtf8;
     };
 
@@ -135,6 +140,11 @@ private:
     static std::uint32_t intern(Column& c, const QString& text);
     static std::uint32_t internUtf8(Column& c, std::string_view bytes);
     static std::uint32_t addStored(Column& c, std::string_view bytes);
+    // The bytes a loaded text was read from; empty for texts set otherwise.
+    static std::string_view storedView(const Column& c, std::uint32_t id) {
+        const auto [offset, length] = c.storedAt[id];
+        return std::string_view(c.stored.data() + offset, length);
+    }
     static void appendTexts(Column& c, Column& other);
 
     std::vector<Column> m_columns;

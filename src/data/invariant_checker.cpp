@@ -55,18 +55,19 @@ bool isIncomeOrExpenseType(const QString& typ) {
     return upper == QLatin1String("A") || upper == QLatin1String("E");
 }
 
-// The ledger line a posted line must have on one account, as the posting writes it.
+// The ledger line a posted line must have on one account, as the posting writes it. The account
+// numbers are the books' own texts, which stay in place while the check reads them.
 struct ExpectedLine {
-    QString role;
-    QString Knr;
-    QString GKnt;
+    QLatin1StringView role;
+    const QString* Knr = nullptr;
+    const QString* GKnt = nullptr;
     Money SollBetrag;
     Money HabenBetrag;
-    QString saldoField;
+    QLatin1StringView saldoField;
     std::optional<Money> saldo2;
     // A VAT line whose debit account has no record any more: its type is unknown, so the counter
     // account may be either account of the line.
-    QString otherGKnt;
+    const QString* otherGKnt = nullptr;
     bool eitherGKnt = false;
     qsizetype matched = -1; // index into the ledger
 };
@@ -234,13 +235,13 @@ private:
     }
 
     // Fills `lines` (reused from line to line) with the ledger lines journal line `i` must have.
-    void expectedLines(qsizetype i, std::vector<ExpectedLine>& lines) const {
-        const auto add = [&](const QString& role, const QString& knr, const QString& counter, Money soll,
-                             Money haben, const QString& saldoField, const std::optional<Money>& saldo2) {
+    void expectedLines(qsizetype i, std::vector<ExpectedLine>& lines) {
+        const auto add = [&](QLatin1StringView role, const QString& knr, const QString& counter, Money soll,
+                             Money haben, QLatin1StringView saldoField, const std::optional<Money>& saldo2) {
             ExpectedLine& line = lines.emplace_back();
             line.role = role;
-            line.Knr = knr;
-            line.GKnt = counter;
+            line.Knr = &knr;
+            line.GKnt = &counter;
             line.SollBetrag = soll;
             line.HabenBetrag = haben;
             line.saldoField = saldoField;
@@ -251,32 +252,46 @@ private:
         const QString& sollKnt = b.text(b.jSollKnt, i);
         const QString& habenKnt = b.text(b.jHabenKnt, i);
         lines.clear();
-        add(QStringLiteral("Sollzeile"), sollKnt, habenKnt, orZero(b.money(b.jSollBetrag, i)), Money(),
-            QStringLiteral("SollSaldo2"), b.money(b.jSollSaldo2, i));
-        add(QStringLiteral("Habenzeile"), habenKnt, sollKnt, Money(), orZero(b.money(b.jHabenBetrag, i)),
-            QStringLiteral("HabenSaldo2"), b.money(b.jHabenSaldo2, i));
+        add(QLatin1StringView("Sollzeile"), sollKnt, habenKnt, orZero(b.money(b.jSollBetrag, i)), Money(),
+            QLatin1StringView("SollSaldo2"), b.money(b.jSollSaldo2, i));
+        add(QLatin1StringView("Habenzeile"), habenKnt, sollKnt, Money(), orZero(b.money(b.jHabenBetrag, i)),
+            QLatin1StringView("HabenSaldo2"), b.money(b.jHabenSaldo2, i));
         const QString& ustKnt = b.text(b.jUstKnt, i);
         if (!ustKnt.isEmpty()) {
-            const auto debit = m_accounts.constFind(sollKnt);
-            const bool known = debit != m_accounts.constEnd();
-            const QString counter =
-                known && isIncomeOrExpenseType(b.text(b.aTyp, *debit)) ? sollKnt : habenKnt;
-            ExpectedLine* vat =
-                add(QStringLiteral("USt-Zeile"), ustKnt, counter, orZero(b.money(b.jUstSoll, i)),
-                    orZero(b.money(b.jUstHaben, i)), QStringLiteral("UstSaldo2"), b.money(b.jUstSaldo2, i));
-            vat->otherGKnt = sollKnt;
-            vat->eitherGKnt = !known;
+            const DebitAccount debit = debitAccount(i);
+            const QString& counter = debit == DebitAccount::IncomeOrExpense ? sollKnt : habenKnt;
+            ExpectedLine* vat = add(QLatin1StringView("USt-Zeile"), ustKnt, counter,
+                                    orZero(b.money(b.jUstSoll, i)), orZero(b.money(b.jUstHaben, i)),
+                                    QLatin1StringView("UstSaldo2"), b.money(b.jUstSaldo2, i));
+            vat->otherGKnt = &sollKnt;
+            vat->eitherGKnt = debit == DebitAccount::Unknown;
         }
+    }
+
+    // What the chart says of the debit account of journal line `i`, looked up once per account.
+    enum class DebitAccount : std::int8_t { NotLookedUp, Unknown, IncomeOrExpense, Other };
+    DebitAccount debitAccount(qsizetype i) {
+        const Books& b = m_books;
+        if (m_debitAccounts.empty())
+            m_debitAccounts.assign(b.textKeyCount(b.jSollKnt), DebitAccount::NotLookedUp);
+        DebitAccount& known = m_debitAccounts[b.textKey(b.jSollKnt, i)];
+        if (known == DebitAccount::NotLookedUp) {
+            const auto debit = m_accounts.constFind(b.text(b.jSollKnt, i));
+            known = debit == m_accounts.constEnd()                  ? DebitAccount::Unknown
+                    : isIncomeOrExpenseType(b.text(b.aTyp, *debit)) ? DebitAccount::IncomeOrExpense
+                                                                    : DebitAccount::Other;
+        }
+        return known;
     }
 
     bool counterMatches(const ExpectedLine& expected, qsizetype l) const {
         const QString& gknt = m_books.text(m_books.lGKnt, l);
-        return gknt == expected.GKnt || (expected.eitherGKnt && gknt == expected.otherGKnt);
+        return gknt == *expected.GKnt || (expected.eitherGKnt && gknt == *expected.otherGKnt);
     }
 
     bool sameLine(const ExpectedLine& expected, qsizetype i, qsizetype l) const {
         const Books& b = m_books;
-        return b.text(b.lKnr, l) == expected.Knr && counterMatches(expected, l) &&
+        return b.text(b.lKnr, l) == *expected.Knr && counterMatches(expected, l) &&
                orZero(b.money(b.lSollBetrag, l)) == expected.SollBetrag &&
                orZero(b.money(b.lHabenBetrag, l)) == expected.HabenBetrag &&
                b.sameCutText(b.jBuchtext, i, b.lBuchtext, l, LedgerTextWidth) &&
@@ -295,7 +310,7 @@ private:
                 found.append(QStringLiteral("%1 %2 statt %3").arg(field, is, should));
         };
         if (!counterMatches(expected, l))
-            differs(QStringLiteral("GKnt"), accountText(b.text(b.lGKnt, l)), accountText(expected.GKnt));
+            differs(QStringLiteral("GKnt"), accountText(b.text(b.lGKnt, l)), accountText(*expected.GKnt));
         if (orZero(b.money(b.lSollBetrag, l)) != expected.SollBetrag)
             differs(QStringLiteral("SollBetrag"), amountText(b.money(b.lSollBetrag, l)),
                     amountText(expected.SollBetrag));
@@ -336,19 +351,19 @@ private:
             }
             for (ExpectedLine& wanted : expected) {
                 for (size_t a = 0; a < actual.size() && wanted.matched < 0; ++a) {
-                    if (!used[a] && ledgerKnr(actual[a]) == wanted.Knr) {
+                    if (!used[a] && ledgerKnr(actual[a]) == *wanted.Knr) {
                         used[a] = true;
                         wanted.matched = actual[a];
                         report(3, QStringLiteral("Zeile %1: %2 (Konto %3): %4")
                                       .arg(position)
-                                      .arg(wanted.role, accountText(wanted.Knr),
+                                      .arg(wanted.role, accountText(*wanted.Knr),
                                            differences(wanted, i, actual[a]).join(QStringLiteral(", "))));
                     }
                 }
                 if (wanted.matched < 0)
                     report(3, QStringLiteral("Zeile %1: %2 (Konto %3) fehlt im Hauptbuch")
                                   .arg(position)
-                                  .arg(wanted.role, accountText(wanted.Knr)));
+                                  .arg(wanted.role, accountText(*wanted.Knr)));
             }
             for (size_t a = 0; a < actual.size(); ++a) {
                 if (!used[a])
@@ -489,7 +504,7 @@ private:
                 report(5, QStringLiteral("Zeile %1: %2 %3 statt %4 (Saldo Konto %5)")
                               .arg(position)
                               .arg(line.saldoField, amountText(line.saldo2), amountText(saldo),
-                                   accountText(line.Knr)));
+                                   accountText(*line.Knr)));
         }
     }
 
@@ -535,8 +550,9 @@ private:
     std::vector<qsizetype> m_byBnr;
     std::vector<std::size_t> m_firstOfBnr; // [n]..[n+1]: the lines of Bnr n in m_byBnr
     std::vector<qsizetype> m_byAccount;
-    std::vector<int> m_accountOf;            // by ledger line: its account, in account order
-    std::vector<std::size_t> m_accountStart; // [a]..[a+1]: the lines of account a in m_byAccount
+    std::vector<DebitAccount> m_debitAccounts; // by text key of SollKnt
+    std::vector<int> m_accountOf;              // by ledger line: its account, in account order
+    std::vector<std::size_t> m_accountStart;   // [a]..[a+1]: the lines of account a in m_byAccount
     std::array<int, InvariantCount + 1> m_counts{};
     QList<InvariantFinding> m_findings;
 };

@@ -274,7 +274,6 @@ bool OrderIndex::inKeyOrder(const std::vector<Row*>& rows, const std::vector<Key
 bool OrderIndex::bucketByFirstField(const std::vector<Row*>& rows, const std::vector<KeyReader>& readers) {
     if (rows.empty() || readers.size() < 2 || m_key.descending[0])
         return false;
-    const KeyReader& first = readers[0];
     const auto compareRest = [&](const Row* a, const Row* b) {
         for (std::size_t k = 1; k < readers.size(); ++k) {
             const std::uint64_t x = readers[k](a);
@@ -284,32 +283,36 @@ bool OrderIndex::bucketByFirstField(const std::vector<Row*>& rows, const std::ve
         }
         return 0;
     };
-    std::uint64_t highest = 0;
+    // The first field's ordinals, kept small: a dense rank, at most one per row.
+    std::vector<std::uint32_t> first(rows.size());
     bool rising = true;  // the rows come in key order, ties in natural order
     bool falling = true; // they come in reverse key order
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        highest = std::max(highest, first(rows[i]));
+        const std::uint64_t ordinal = readers[0](rows[i]);
+        if (ordinal > rows.size() + 1 || ordinal > std::numeric_limits<std::uint32_t>::max() - 1)
+            return false; // not a dense rank
+        first[i] = std::uint32_t(ordinal);
         for (const KeyReader& read : readers)
             if (read.collides(rows[i]))
                 return false;
-        if (i > 0 && (rising || falling)) {
+        if (i > 0) {
             const int c = compareRest(rows[i - 1], rows[i]);
             rising = rising && c <= 0;
             falling = falling && c >= 0;
+            if (!rising && !falling)
+                return false;
         }
     }
-    if ((!rising && !falling) || highest > rows.size() + 1) // not a dense rank
-        return false;
-    std::vector<std::size_t> start(std::size_t(highest) + 2, 0);
-    for (const Row* row : rows)
-        ++start[std::size_t(first(row)) + 1];
+    std::vector<std::size_t> start(std::size_t(*std::max_element(first.begin(), first.end())) + 2, 0);
+    for (const std::uint32_t ordinal : first)
+        ++start[ordinal + 1];
     for (std::size_t i = 1; i < start.size(); ++i)
         start[i] += start[i - 1];
     m_rows.assign(rows.size(), nullptr);
-    const auto place = [&](Row* row) { m_rows[start[std::size_t(first(row))]++] = row; };
+    const auto place = [&](std::size_t i) { m_rows[start[first[i]]++] = rows[i]; };
     if (rising) {
-        for (Row* row : rows)
-            place(row);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            place(i);
         return true;
     }
     // From the last run of rows equal in the other fields back to the first; within a run
@@ -319,7 +322,7 @@ bool OrderIndex::bucketByFirstField(const std::vector<Row*>& rows, const std::ve
         while (begin > 0 && compareRest(rows[begin - 1], rows[begin]) == 0)
             --begin;
         for (std::size_t i = begin; i < end; ++i)
-            place(rows[i]);
+            place(i);
         end = begin;
     }
     return true;
