@@ -13,8 +13,15 @@ template <int T> FieldOf<T> field(const data::Table& table, const QString& name)
 } // namespace
 
 LiveBooks::LiveBooks(data::Table& journal, data::Table& ledger, data::Table& accounts)
-    : m_tables{&journal, &ledger, &accounts}
+    : m_columns{&journal.columns(), &ledger.columns(), &accounts.columns()}
     , m_rows{&journal.natural(), &ledger.natural(), &accounts.defaultOrder()} {
+    for (int t = 0; t < 3; ++t) {
+        const data::OrderIndex& rows = *m_rows[t];
+        std::size_t i = 0;
+        while (i < rows.size() && rows.at(i)->slot == i)
+            ++i;
+        m_inSlotOrder[t] = i == rows.size();
+    }
     namespace f = data::fields;
     const auto j = [&](const QString& name) { return field<0>(journal, name); };
     const auto l = [&](const QString& name) { return field<1>(ledger, name); };

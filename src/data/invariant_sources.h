@@ -108,45 +108,39 @@ public:
     qsizetype accountCount() const { return qsizetype(m_rows[2]->size()); }
 
     template <int T> const QString& text(FieldOf<T> field, qsizetype i) const {
-        return m_tables[T]->text(row<T>(i), field.index);
+        return m_columns[T]->text(slot<T>(i), field.index);
     }
     // The same as for snapshot rows. Loaded texts compare by their bytes first, so that a
     // healthy ledger is checked without converting each of its texts: equal bytes of at most
     // `width` bytes are equal texts of at most `width` characters.
     template <int A, int B>
     bool sameCutText(FieldOf<A> a, qsizetype i, FieldOf<B> b, qsizetype l, qsizetype width) const {
-        const std::optional<std::string_view> x =
-            m_tables[A]->columns().storedBytes(row<A>(i)->slot, a.index);
-        const std::optional<std::string_view> y =
-            m_tables[B]->columns().storedBytes(row<B>(l)->slot, b.index);
+        const std::optional<std::string_view> x = m_columns[A]->storedBytes(slot<A>(i), a.index);
+        const std::optional<std::string_view> y = m_columns[B]->storedBytes(slot<B>(l), b.index);
         if (x && y && *x == *y && qsizetype(x->size()) <= width)
             return true;
         return cutText(text(a, i), width) == text(b, l);
     }
     template <int T> std::optional<Money> money(FieldOf<T> field, qsizetype i) const {
-        const data::Row* r = row<T>(i);
-        if (m_tables[T]->isNull(r, field.index))
-            return std::nullopt;
-        return Money::fromCents(m_tables[T]->integer(r, field.index));
+        const std::optional<qint64> cents = integer(field, i);
+        return cents ? std::optional<Money>(Money::fromCents(*cents)) : std::nullopt;
     }
     template <int T> std::optional<qint64> integer(FieldOf<T> field, qsizetype i) const {
-        const data::Row* r = row<T>(i);
-        if (m_tables[T]->isNull(r, field.index))
+        const std::uint32_t s = slot<T>(i);
+        if (m_columns[T]->isNull(s, field.index))
             return std::nullopt;
-        return m_tables[T]->integer(r, field.index);
+        return m_columns[T]->integer(s, field.index);
     }
     template <int T> QDate date(FieldOf<T> field, qsizetype i) const {
-        const data::Row* r = row<T>(i);
-        if (m_tables[T]->isNull(r, field.index))
-            return QDate();
-        return QDate::fromJulianDay(m_tables[T]->integer(r, field.index));
+        const std::optional<qint64> day = integer(field, i);
+        return day ? QDate::fromJulianDay(*day) : QDate();
     }
 
     template <int T> std::uint32_t textKey(FieldOf<T> field, qsizetype i) const {
-        return m_tables[T]->columns().textId(row<T>(i)->slot, field.index);
+        return m_columns[T]->textId(slot<T>(i), field.index);
     }
     template <int T> std::size_t textKeyCount(FieldOf<T> field) const {
-        return m_tables[T]->columns().textCount(field.index);
+        return m_columns[T]->textCount(field.index);
     }
 
     JournalField jBnr, jSollKnt, jHabenKnt, jUstKnt, jSollBetrag, jHabenBetrag, jUstSoll, jUstHaben,
@@ -155,10 +149,15 @@ public:
     AccountField aKnr, aTyp, aSaldo, aLastAnr;
 
 private:
-    template <int T> const data::Row* row(qsizetype i) const { return m_rows[T]->at(std::size_t(i)); }
+    // Where row i's values are. A table read from its file and not changed since keeps its rows
+    // in slot order: then the row's place is its slot, without a look at the row.
+    template <int T> std::uint32_t slot(qsizetype i) const {
+        return m_inSlotOrder[T] ? std::uint32_t(i) : m_rows[T]->at(std::size_t(i))->slot;
+    }
 
-    data::Table* m_tables[3];
+    const data::ColumnStore* m_columns[3];
     data::OrderIndex* m_rows[3];
+    bool m_inSlotOrder[3];
 };
 
 } // namespace kontaro::invariants

@@ -44,6 +44,8 @@ TEST(InvariantCheckerOnTables, FindsWhatTheCheckOfACopyFinds) {
     change(ledger, 12, QStringLiteral("Bnr"), QStringLiteral("99999"));
     change(ledger, 13, QStringLiteral("Bnr"), QStringLiteral("-3"));
     change(ledger, 500, QStringLiteral("Knr"), QStringLiteral("9999"));
+    ledger.setRecNo(600); // a line taken out: the ledger's rows no longer follow its slots
+    ledger.remove();
     change(chart, 5, QStringLiteral("Saldo"), QStringLiteral("12,34"));
     chart.append();
     chart.setText(QStringLiteral("Knr"), QStringLiteral("3500")); // a second record of a VAT account
