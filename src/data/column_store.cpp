@@ -1,5 +1,7 @@
 #include "data/column_store.h"
 
+#include <limits>
+
 namespace kontaro::data {
 
 namespace {
@@ -198,22 +200,26 @@ std::uint32_t ColumnStore::internUtf8(Column& c, std::string_view bytes) {
     return id;
 }
 
-std::uint32_t ColumnStore::append(ColumnStore&& other) {
+std::uint32_t ColumnStore::append(ColumnStore&& other, const std::vector<SlotRange>& ranges) {
     const auto first = std::uint32_t(m_size);
+    const auto appendRanges = [&ranges](auto& to, const auto& from) {
+        for (const auto& [begin, end] : ranges)
+            to.insert(to.end(), from.begin() + begin, from.begin() + end);
+    };
     for (std::size_t i = 0; i < m_columns.size() && i < other.m_columns.size(); ++i) {
         Column& c = m_columns[i];
         Column& o = other.m_columns[i];
         switch (c.kind) {
         case Kind::Integer:
-            c.integers.insert(c.integers.end(), o.integers.begin(), o.integers.end());
-            c.nulls.insert(c.nulls.end(), o.nulls.begin(), o.nulls.end());
+            appendRanges(c.integers, o.integers);
+            appendRanges(c.nulls, o.nulls);
             break;
         case Kind::Real:
-            c.reals.insert(c.reals.end(), o.reals.begin(), o.reals.end());
-            c.nulls.insert(c.nulls.end(), o.nulls.begin(), o.nulls.end());
+            appendRanges(c.reals, o.reals);
+            appendRanges(c.nulls, o.nulls);
             break;
         case Kind::Text:
-            appendTexts(c, o);
+            appendTexts(c, o, ranges);
         }
         // Each column of `other` goes as soon as it is copied, so that the two never stand in
         // memory side by side in full.
@@ -227,22 +233,29 @@ std::uint32_t ColumnStore::append(ColumnStore&& other) {
     return first;
 }
 
-void ColumnStore::appendTexts(Column& c, Column& other) {
-    // Each text of `other` once, under its id here.
-    std::vector<std::uint32_t> ids(other.texts.size(), 0);
-    for (std::uint32_t id = 1; id < other.texts.size(); ++id) {
-        const auto [offset, length] = other.storedAt[id];
-        if (length == 0) {
-            ids[id] = intern(c, other.texts[id]);
-            continue;
-        }
-        ids[id] = internUtf8(c, std::string_view(other.stored.data() + offset, length));
-        if (QString& converted = other.texts[id]; !converted.isNull() && c.texts[ids[id]].isNull())
-            c.texts[ids[id]] = std::move(converted);
-    }
+void ColumnStore::appendTexts(Column& c, Column& other, const std::vector<SlotRange>& ranges) {
+    // Each text of `other` once, under its id here, taken on in the order of the rows.
+    constexpr std::uint32_t NotYet = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> ids(other.texts.size(), NotYet);
+    ids[0] = 0;
     c.textIds.reserve(c.textIds.size() + other.textIds.size());
-    for (const std::uint32_t id : other.textIds)
-        c.textIds.push_back(ids[id]);
+    for (const auto& [begin, end] : ranges) {
+        for (std::uint32_t slot = begin; slot < end; ++slot) {
+            const std::uint32_t id = other.textIds[slot];
+            if (ids[id] == NotYet) {
+                const auto [offset, length] = other.storedAt[id];
+                if (length == 0) {
+                    ids[id] = intern(c, other.texts[id]);
+                } else {
+                    ids[id] = internUtf8(c, std::string_view(other.stored.data() + offset, length));
+                    if (QString& converted = other.texts[id];
+                        !converted.isNull() && c.texts[ids[id]].isNull())
+                        c.texts[ids[id]] = std::move(converted);
+                }
+            }
+            c.textIds.push_back(ids[id]);
+        }
+    }
     c.last = 0;
     c.lastShared = nullptr;
 }

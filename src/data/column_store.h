@@ -43,8 +43,14 @@ public:
     // the previous row's or to a shared one is found without converting it first.
     void setTextUtf8(std::uint32_t slot, int field, std::string_view bytes);
     // Moves the rows of `other`, a store of the same layout, behind the own ones (a table read in
-    // parts side by side); returns the slot its first row now has. `other` is left empty.
-    std::uint32_t append(ColumnStore&& other);
+    // parts side by side): the slots of `ranges` ([begin, end) each) in that order, which together
+    // hold every row of `other`. Returns the slot the first row moved gets; `other` is left empty.
+    using SlotRange = std::pair<std::uint32_t, std::uint32_t>;
+    std::uint32_t append(ColumnStore&& other, const std::vector<SlotRange>& ranges);
+    std::uint32_t append(ColumnStore&& other) {
+        const std::vector<SlotRange> all{{0, std::uint32_t(other.size())}};
+        return append(std::move(other), all);
+    }
 
     bool isNull(std::uint32_t slot, int field) const {
         const Column& c = m_columns[std::size_t(field)];
@@ -145,7 +151,7 @@ private:
         const auto [offset, length] = c.storedAt[id];
         return std::string_view(c.stored.data() + offset, length);
     }
-    static void appendTexts(Column& c, Column& other);
+    static void appendTexts(Column& c, Column& other, const std::vector<SlotRange>& ranges);
 
     std::vector<Column> m_columns;
     std::size_t m_size = 0;

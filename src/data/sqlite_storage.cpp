@@ -182,10 +182,7 @@ QString SqliteStorage::selectAll() const {
     return QStringLiteral("SELECT id, %1, %2 FROM %3").arg(pos, columnList(), qualified());
 }
 
-std::vector<Row> SqliteStorage::loadRows(SqliteStatement& st, ColumnStore& columns, std::size_t reserveRows) {
-    std::vector<Row> rows;
-    rows.reserve(reserveRows);
-    columns.reserve(reserveRows);
+void SqliteStorage::loadRows(SqliteStatement& st, ColumnStore& columns, std::vector<Row>& rows) {
     while (st.step()) {
         Row& row = rows.emplace_back();
         row.id = st.columnInt(0);
@@ -193,7 +190,6 @@ std::vector<Row> SqliteStorage::loadRows(SqliteStatement& st, ColumnStore& colum
         row.slot = columns.add();
         loadRow(st, 2, columns, row.slot); // after id and position
     }
-    return rows;
 }
 
 std::optional<std::pair<std::int64_t, std::int64_t>> SqliteStorage::idBounds() {
@@ -212,16 +208,23 @@ std::vector<Row> SqliteStorage::load(ColumnStore& columns) {
     SqliteStatement st(m_db, selectAll(), m_file);
     const auto bounds = idBounds();
     const std::int64_t expected = bounds ? bounds->second - bounds->first + 1 : 0;
-    return loadRows(st, columns, std::size_t(std::clamp<std::int64_t>(expected, 0, 1 << 22)));
+    const auto reserve = std::size_t(std::clamp<std::int64_t>(expected, 0, 1 << 22));
+    std::vector<Row> rows;
+    rows.reserve(reserve);
+    columns.reserve(reserve);
+    loadRows(st, columns, rows);
+    return rows;
 }
 
-std::vector<Row> SqliteStorage::loadIds(ColumnStore& columns, std::int64_t first, std::int64_t last,
-                                        std::size_t reserveRows) {
-    checkReadable();
-    SqliteStatement st(m_db, selectAll() + QStringLiteral(" WHERE id BETWEEN ?1 AND ?2"), m_file);
+void SqliteStorage::appendIds(ColumnStore& columns, std::vector<Row>& rows, std::int64_t first,
+                              std::int64_t last) {
+    SqliteStatement& st = cached(m_idRange, [this] {
+        return selectAll() + QStringLiteral(" WHERE id BETWEEN ?1 AND ?2 ORDER BY id");
+    });
     st.bind(1, first);
     st.bind(2, last);
-    return loadRows(st, columns, std::min<std::size_t>(reserveRows, 1 << 22));
+    loadRows(st, columns, rows);
+    st.reset();
 }
 
 std::int64_t SqliteStorage::insert(const RowRecord& row) {

@@ -28,11 +28,11 @@ public:
     static void createFile(const QString& filePath, const TableLayout& layout);
 
     std::vector<Row> load(ColumnStore& columns) override;
-    // The rows with ids from `first` to `last` only, into a store sized for `reserveRows`: a
-    // large table is read in parts side by side. The smallest and largest id, nullopt for an
-    // empty table.
-    std::vector<Row> loadIds(ColumnStore& columns, std::int64_t first, std::int64_t last,
-                             std::size_t reserveRows);
+    // A large table is read in parts side by side: checkReadable() once, then the rows with ids
+    // from `first` to `last` appended to a store. idBounds() gives the smallest and the largest id,
+    // nullopt for an empty table.
+    void checkReadable();
+    void appendIds(ColumnStore& columns, std::vector<Row>& rows, std::int64_t first, std::int64_t last);
     std::optional<std::pair<std::int64_t, std::int64_t>> idBounds();
     std::int64_t insert(const RowRecord& row) override;
     void update(const RowRecord& row) override;
@@ -43,8 +43,7 @@ public:
 
 private:
     void checkColumns();
-    void checkReadable();
-    std::vector<Row> loadRows(SqliteStatement& st, ColumnStore& columns, std::size_t reserveRows);
+    void loadRows(SqliteStatement& st, ColumnStore& columns, std::vector<Row>& rows);
     QString selectAll() const;
     QString qualified() const;
     QString columnList() const;
@@ -59,6 +58,7 @@ private:
     std::unique_ptr<SqliteStatement> m_insert;
     std::unique_ptr<SqliteStatement> m_update;
     std::unique_ptr<SqliteStatement> m_delete;
+    std::unique_ptr<SqliteStatement> m_idRange;
 };
 
 } // namespace kontaro::data

@@ -1,4 +1,5 @@
 #include "base/errors.h"
+#include "data/books_generator.h"
 #include "data/cursor.h"
 #include "data/engine_fixture.h"
 #include "data/session.h"
@@ -8,6 +9,7 @@
 #include "data/table_layout.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace kontaro::data::testing {
 namespace {
@@ -52,8 +54,8 @@ TEST_F(PreloadTest, APreloadedTableEqualsTheOneLoadedInLine) {
     EXPECT_EQ(ledger(true)[0].size(), 5);
 }
 
-// A large table is read in two id ranges side by side and joined: the joined rows must be the
-// rows of one read, whichever range a text, a repeated text or a null falls in.
+// A large table is read from both ends in blocks and joined: the joined rows must be the rows of
+// one read, whichever block a text, a repeated text or a null falls in.
 TEST_F(PreloadTest, ATableReadInPartsEqualsTheTableReadWhole) {
     TableLayout layout;
     {
@@ -78,19 +80,29 @@ TEST_F(PreloadTest, ATableReadInPartsEqualsTheTableReadWhole) {
     const auto [first, last] = *storage.idBounds();
     ASSERT_EQ(last - first + 1, 9);
 
-    // Split inside the run of "Miete", after the row without a voucher.
+    // Read from both ends in blocks, the back's last block first, and joined: split inside the run
+    // of "Miete", after the row without a voucher.
+    storage.checkReadable();
     ColumnStore joined(layout);
-    std::vector<Row> rows = storage.loadIds(joined, first, first + 4, 9);
-    ColumnStore second(layout);
-    std::vector<Row> secondRows = storage.loadIds(second, first + 5, last, 4);
-    EXPECT_EQ(second.text(secondRows.back().slot, layout.fieldIndex(QStringLiteral("Buchtext"))),
+    std::vector<Row> rows;
+    storage.appendIds(joined, rows, first, first + 2);
+    storage.appendIds(joined, rows, first + 3, first + 4);
+    ColumnStore back(layout);
+    std::vector<Row> backRows;
+    storage.appendIds(back, backRows, first + 7, last);
+    storage.appendIds(back, backRows, first + 5, first + 6);
+    ASSERT_EQ(backRows.size(), 4u);
+    EXPECT_EQ(back.text(backRows[1].slot, layout.fieldIndex(QStringLiteral("Buchtext"))),
               QStringLiteral("Zeile 9")); // read once before the join
-    const std::uint32_t offset = joined.append(std::move(second));
+    const std::vector<ColumnStore::SlotRange> blocks{{2, 4}, {0, 2}};
+    const std::uint32_t offset = joined.append(std::move(back), blocks);
     EXPECT_EQ(offset, 5u);
-    EXPECT_EQ(second.size(), 0u);
+    EXPECT_EQ(back.size(), 0u);
     EXPECT_EQ(joined.size(), all.size());
-    for (Row& row : secondRows)
-        rows.push_back({row.id, row.pos, row.slot + offset});
+    std::uint32_t slot = offset;
+    for (const auto& [begin, end] : blocks)
+        for (std::uint32_t i = begin; i < end; ++i)
+            rows.push_back({backRows[i].id, backRows[i].pos, slot++});
 
     ASSERT_EQ(rows.size(), all.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -105,6 +117,33 @@ TEST_F(PreloadTest, ATableReadInPartsEqualsTheTableReadWhole) {
             }
         }
     }
+}
+
+// A ledger large enough to be read by two threads from both ends comes out as one read gives it:
+// every field of every row, in the order of the file.
+TEST(PreloadOfALargeTable, EqualsTheTableLoadedInLine) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    generateBooks(dir.path(), BooksSize{7000, 40, 11}); // 21000 ledger lines
+    const auto rowsOf = [&](bool preload) {
+        Session session(dir.path());
+        if (preload)
+            session.preload(QStringLiteral("konten.DB"));
+        Cursor k(session, QStringLiteral("konten.DB"));
+        k.setNaturalOrder();
+        k.open();
+        QStringList rows;
+        for (k.first(); !k.eof(); k.next()) {
+            QString row;
+            for (int f = 0; f < int(k.table().layout().fields.size()); ++f)
+                row += k.asText(f) + QLatin1Char('|');
+            rows << row;
+        }
+        return rows;
+    };
+    const QStringList inLine = rowsOf(false);
+    ASSERT_EQ(inLine.size(), 21000);
+    EXPECT_EQ(rowsOf(true), inLine);
 }
 
 // A ledger that does not fit the program is refused with the same words, preload or not.
