@@ -260,6 +260,15 @@ QString Format::operator()(std::initializer_list<FormatArg> args) const {
 QString Format::operator()(std::span<const FormatArg> args) const {
     QString out;
     out.reserve(m_sizeHint + 16);
+    append(out, args);
+    return out;
+}
+
+void Format::appendTo(QString& out, std::initializer_list<FormatArg> args) const {
+    append(out, std::span<const FormatArg>(args.begin(), args.size()));
+}
+
+void Format::append(QString& out, std::span<const FormatArg> args) const {
     std::size_t next = 0;
     for (const Piece& piece : m_pieces) {
         out += piece.literal;
@@ -275,7 +284,6 @@ QString Format::operator()(std::span<const FormatArg> args) const {
         throw *m_error;
     if (next != args.size())
         fail(m_pattern, QStringLiteral("%1 Argumente übergeben, %2 verwendet").arg(args.size()).arg(next));
-    return out;
 }
 
 QString format(const QString& pattern, std::initializer_list<FormatArg> args) {

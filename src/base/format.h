@@ -83,6 +83,8 @@ public:
 
     QString operator()(std::initializer_list<FormatArg> args) const;
     QString operator()(std::span<const FormatArg> args) const;
+    // The same appended to a text being built (a line of an export).
+    void appendTo(QString& out, std::initializer_list<FormatArg> args) const;
 
     const QString& pattern() const { return m_pattern; }
 
@@ -100,6 +102,8 @@ private:
         QString literal;
         std::optional<Directive> directive;
     };
+
+    void append(QString& out, std::span<const FormatArg> args) const;
 
     QString m_pattern;
     std::vector<Piece> m_pieces;

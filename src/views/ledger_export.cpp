@@ -88,7 +88,7 @@ void addLedgerLines(output::LineList& ag, data::Cursor& zeilen, const QString& k
         line += Tab;
         zeilen.appendText(line, gknt);
         line += Tab;
-        line += AmountFormat({zeilen.asMoney(soll) - zeilen.asMoney(haben)});
+        AmountFormat.appendTo(line, {zeilen.asMoney(soll) - zeilen.asMoney(haben)});
         line += Tab;
         zeilen.appendText(line, datum);
         line += Tab;

@@ -107,6 +107,16 @@ TEST(Format, NumbersFollowTheSeparatorSettings) {
     EXPECT_EQ(generalNumber(1234.5L), QStringLiteral("1234.5"));
 }
 
+// Appended to a line already begun, the fields are aligned as in a line of their own.
+TEST(Format, AppendsToALineBegunAlready) {
+    FormatSettingsGuard comma(QLatin1Char(','));
+    const kontaro::Format amounts(QStringLiteral("%15.2f|%-4s|%6d"));
+    QString line = QStringLiteral("2800\t");
+    amounts.appendTo(line, {money("-1234,5"), "ab", 42});
+    EXPECT_EQ(line, QStringLiteral("2800\t") + amounts({money("-1234,5"), "ab", 42}));
+    EXPECT_EQ(line, QStringLiteral("2800\t       -1234,50|ab  |    42"));
+}
+
 TEST(Format, MismatchedArgumentsThrow) {
     struct Case {
         const char* pattern;
