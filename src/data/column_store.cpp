@@ -143,11 +143,6 @@ void ColumnStore::setText(std::uint32_t slot, int field, const QString& text) {
     c.textIds[slot] = text.isEmpty() ? 0 : intern(c, text);
 }
 
-void ColumnStore::setTextUtf8(std::uint32_t slot, int field, std::string_view bytes) {
-    Column& c = m_columns[std::size_t(field)];
-    c.textIds[slot] = bytes.empty() ? 0 : internUtf8(c, bytes);
-}
-
 std::uint32_t ColumnStore::intern(Column& c, const QString& text) {
     const QString& last = c.texts[c.last];
     if (c.last != 0 && ((last.constData() == text.constData() && last.size() == text.size()) || last == text))

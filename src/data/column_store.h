@@ -39,9 +39,41 @@ public:
     void setInteger(std::uint32_t slot, int field, std::int64_t value);
     void setReal(std::uint32_t slot, int field, double value);
     void setText(std::uint32_t slot, int field, const QString& text); // empty text is null
-    // The same from the UTF-8 bytes a table file holds, as a loader reads them: a text equal to
-    // the previous row's or to a shared one is found without converting it first.
-    void setTextUtf8(std::uint32_t slot, int field, std::string_view bytes);
+    // A loader's way to add a row: every field pushed once, in field order, then the row ended;
+    // each value is written once, straight to the end of its column. endRow() gives the slot.
+    void pushNull(int field) {
+        Column& c = m_columns[std::size_t(field)];
+        switch (c.kind) {
+        case Kind::Integer:
+            c.integers.push_back(0);
+            c.nulls.push_back(true);
+            break;
+        case Kind::Real:
+            c.reals.push_back(0.0);
+            c.nulls.push_back(true);
+            break;
+        case Kind::Text:
+            c.textIds.push_back(0);
+        }
+    }
+    void pushInteger(int field, std::int64_t value) {
+        Column& c = m_columns[std::size_t(field)];
+        c.integers.push_back(value);
+        c.nulls.push_back(false);
+    }
+    void pushReal(int field, double value) {
+        Column& c = m_columns[std::size_t(field)];
+        c.reals.push_back(value);
+        c.nulls.push_back(false);
+    }
+    // A text as the file holds it: equal to the previous row's or to a shared one, it is found
+    // without converting it first.
+    void pushTextUtf8(int field, std::string_view bytes) {
+        Column& c = m_columns[std::size_t(field)];
+        c.textIds.push_back(bytes.empty() ? 0 : internUtf8(c, bytes));
+    }
+    std::uint32_t endRow() { return std::uint32_t(m_size++); }
+
     // Moves the rows of `other`, a store of the same layout, behind the own ones (a table read in
     // parts side by side): the slots of `ranges` ([begin, end) each) in that order, which together
     // hold every row of `other`. Returns the slot the first row moved gets; `other` is left empty.

@@ -145,27 +145,33 @@ void SqliteStorage::checkColumns() {
         require(f.name, sqlType(f.type));
 }
 
-// The fields of a result row, from column `first` on, straight into their typed columns.
-void SqliteStorage::loadRow(SqliteStatement& st, int first, ColumnStore& columns, std::uint32_t slot) const {
+// The fields of a result row, from column `first` on, straight onto the ends of their typed
+// columns; returns the row's slot.
+std::uint32_t SqliteStorage::loadRow(SqliteStatement& st, int first, ColumnStore& columns) const {
     for (int i = 0; i < m_layout.fields.size(); ++i) {
         const SqliteColumnValue value = st.columnValue(first + i);
-        if (value.isNull())
+        if (value.isNull()) {
+            columns.pushNull(i);
             continue;
+        }
         switch (m_layout.fields[i].type) {
         case FieldType::Text:
-            columns.setTextUtf8(slot, i, value.utf8());
+            columns.pushTextUtf8(i, value.utf8());
             break;
         case FieldType::Date:
             if (const QDate date = parseIsoDate(value.utf8()); date.isValid())
-                columns.setInteger(slot, i, date.toJulianDay());
+                columns.pushInteger(i, date.toJulianDay());
+            else
+                columns.pushNull(i);
             break;
         case FieldType::Float:
-            columns.setReal(slot, i, value.real());
+            columns.pushReal(i, value.real());
             break;
         default:
-            columns.setInteger(slot, i, value.integer());
+            columns.pushInteger(i, value.integer());
         }
     }
+    return columns.endRow();
 }
 
 void SqliteStorage::checkReadable() {
@@ -187,8 +193,7 @@ void SqliteStorage::loadRows(SqliteStatement& st, ColumnStore& columns, std::vec
         Row& row = rows.emplace_back();
         row.id = st.columnInt(0);
         row.pos = st.columnInt(1);
-        row.slot = columns.add();
-        loadRow(st, 2, columns, row.slot); // after id and position
+        row.slot = loadRow(st, 2, columns); // after id and position
     }
 }
 
@@ -284,8 +289,7 @@ bool SqliteStorage::reread(RowRecord& row) {
         return false;
     // Read as a load reads, into a store of one row.
     ColumnStore one(m_layout);
-    const std::uint32_t slot = one.add();
-    loadRow(st, 0, one, slot);
+    const std::uint32_t slot = loadRow(st, 0, one);
     row.values = one.values(slot);
     return true;
 }

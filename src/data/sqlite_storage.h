@@ -48,7 +48,7 @@ private:
     QString qualified() const;
     QString columnList() const;
     void bindValues(SqliteStatement& st, const RowRecord& row, int first) const;
-    void loadRow(SqliteStatement& st, int first, ColumnStore& columns, std::uint32_t slot) const;
+    std::uint32_t loadRow(SqliteStatement& st, int first, ColumnStore& columns) const;
     SqliteStatement& cached(std::unique_ptr<SqliteStatement>& slot, const std::function<QString()>& sql);
 
     SqliteDb& m_db;
