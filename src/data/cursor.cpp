@@ -329,12 +329,15 @@ void Cursor::next() {
 // A walk forward through an order reaches the rows a few ranks on soon: their entries and values
 // are fetched while this row is read.
 void Cursor::prefetchAhead(std::size_t rank, std::size_t end) const {
-    constexpr std::size_t ValuesAhead = 6;
-    constexpr std::size_t RowsAhead = 12;
+    constexpr std::size_t TextsAhead = 8;
+    constexpr std::size_t ValuesAhead = 16;
+    constexpr std::size_t RowsAhead = 32;
     if (rank + RowsAhead < end)
         __builtin_prefetch(m_order->at(rank + RowsAhead));
     if (rank + ValuesAhead < end)
         m_table->columns().prefetch(m_order->at(rank + ValuesAhead)->slot);
+    if (rank + TextsAhead < end)
+        m_table->columns().prefetchTexts(m_order->at(rank + TextsAhead)->slot);
 }
 
 void Cursor::prior() {
