@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 
 namespace kontaro::output {
 
@@ -23,6 +24,8 @@ public:
     void setFontName(const QString& fontName);
     void add(const QString& line);
     void add(QString&& line);
+    // Room for this many more lines: a long report is not moved as it grows.
+    void reserve(std::size_t lines) { m_job.lines.reserve(m_job.lines.size() + lines); }
 
     // Starts a titled report: cleared, the title line (client name and title suffix) at 20 points,
     // then the body font at the base size.

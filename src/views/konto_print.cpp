@@ -4,6 +4,7 @@
 #include "base/format_settings.h"
 #include "base/program_info.h"
 #include "data/cursor.h"
+#include "data/table.h"
 #include "output/page_buffer.h"
 #include "views/t_konto.h"
 
@@ -42,6 +43,8 @@ void T_Konto::printAccounts(int mode) {
 
     data::Cursor& konto = *m_konten;
     const bool single = mode != PrintAll && mode != PrintWithoutBankAndCash;
+    if (!single) // every ledger line at most, and four lines per account
+        re.reserve(std::size_t(m_zeilen->table().size() + 4 * konto.table().size()));
     int printed = 0;
     auto printIfBooked = [&] {
         if (m_zeilen->isEmpty())
