@@ -32,22 +32,94 @@ const QChar* repeated(char c) {
     return (c == ' ' ? blanks : zeros).constData();
 }
 
+// Collects a line's pieces in a buffer of its own and hands them to the text in few appends: a
+// report line is made of many short pieces, and each QString::append has a cost of its own.
+class LineWriter {
+public:
+    explicit LineWriter(QString& out)
+        : m_out(out) {}
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+    ~LineWriter() { flush(); }
+
+    qsizetype size() const { return m_out.size() + m_used; }
+
+    void append(const QChar* text, qsizetype length) {
+        if (!makeRoom(length)) {
+            m_out.append(text, length);
+            return;
+        }
+        std::copy_n(reinterpret_cast<const char16_t*>(text), length, m_buffer + m_used);
+        m_used += length;
+    }
+    void append(QLatin1StringView text) {
+        if (!makeRoom(text.size())) {
+            m_out.append(text);
+            return;
+        }
+        for (const char c : text)
+            m_buffer[m_used++] = static_cast<unsigned char>(c);
+    }
+    LineWriter& operator+=(QChar c) {
+        append(&c, 1);
+        return *this;
+    }
+    LineWriter& operator+=(const QString& text) {
+        append(text.constData(), text.size());
+        return *this;
+    }
+
+    // Moves what was written since `start` (an earlier size()) right by `count`, blanks before it.
+    void shiftRight(qsizetype start, qsizetype count) {
+        const qsizetype flushed = m_out.size();
+        if (start >= flushed && makeRoom(count) && start >= m_out.size()) {
+            char16_t* from = m_buffer + (start - m_out.size());
+            std::memmove(from + count, from, std::size_t(m_buffer + m_used - from) * sizeof(char16_t));
+            std::fill_n(from, count, u' ');
+            m_used += count;
+            return;
+        }
+        // Shifted in place rather than by QString::insert, whose general path cost reports with
+        // many right-aligned columns a tenth of their time.
+        flush();
+        const qsizetype length = m_out.size() - start;
+        m_out.resize(m_out.size() + count);
+        QChar* data = m_out.data();
+        std::memmove(data + start + count, data + start, std::size_t(length) * sizeof(QChar));
+        std::fill_n(data + start, count, QLatin1Char(' '));
+    }
+
+private:
+    static constexpr qsizetype Capacity = 512;
+
+    // Whether `length` more units fit the buffer, once what it holds is handed on if need be.
+    bool makeRoom(qsizetype length) {
+        if (m_used + length <= Capacity)
+            return true;
+        flush();
+        return length <= Capacity;
+    }
+    void flush() {
+        if (m_used == 0)
+            return;
+        m_out.append(reinterpret_cast<const QChar*>(m_buffer), m_used);
+        m_used = 0;
+    }
+
+    QString& m_out;
+    char16_t m_buffer[Capacity]; // not cleared: only m_used units are ever read
+    qsizetype m_used = 0;
+};
+
 // Pads what was appended to `out` since `start` to the directive's width.
-void pad(QString& out, qsizetype start, const Directive& d) {
+void pad(LineWriter& out, qsizetype start, const Directive& d) {
     const qsizetype missing = d.width - (out.size() - start);
     if (missing <= 0)
         return;
-    if (d.leftAlign) {
+    if (d.leftAlign)
         out.append(repeated(' '), missing);
-        return;
-    }
-    // Shifted in place rather than by QString::insert, whose general path cost reports with many
-    // right-aligned columns a tenth of their time.
-    const qsizetype length = out.size() - start;
-    out.resize(out.size() + missing);
-    QChar* data = out.data();
-    std::memmove(data + start + missing, data + start, std::size_t(length) * sizeof(QChar));
-    std::fill_n(data + start, missing, QLatin1Char(' '));
+    else
+        out.shiftRight(start, missing);
 }
 
 QString signedText(bool negative, const QString& digits) {
@@ -74,7 +146,7 @@ constexpr std::uint64_t powerOfTen(int exponent) {
 
 // value / 10^scale (scale 0 or 4) with the given decimals, in integer arithmetic: the same digits
 // DecimalDigits gives, without building them as a string first.
-void appendScaled(QString& out, std::int64_t value, int scale, int decimals, QChar point, QChar group) {
+void appendScaled(LineWriter& out, std::int64_t value, int scale, int decimals, QChar point, QChar group) {
     const std::uint64_t magnitude = magnitudeOf(value);
     std::uint64_t whole = 0;
     std::uint64_t fraction = 0;
@@ -117,7 +189,7 @@ void appendScaled(QString& out, std::int64_t value, int scale, int decimals, QCh
         out.append(repeated('0'), decimals - fractionDigits);
 }
 
-void appendNumber(QString& out, const FormatArg::Value& value, int decimals, bool grouped) {
+void appendNumber(LineWriter& out, const FormatArg::Value& value, int decimals, bool grouped) {
     const FormatSettings& settings = FormatSettings::current();
     const QChar group = grouped ? settings.thousandSeparator : QChar();
     if (const auto* amount = std::get_if<Money>(&value))
@@ -134,7 +206,7 @@ void appendNumber(QString& out, const FormatArg::Value& value, int decimals, boo
     out += signedText(digits.isNegative(), digits.fixed(decimals, settings.decimalSeparator, group));
 }
 
-void appendInteger(QString& out, std::int64_t value, std::optional<int> precision) {
+void appendInteger(LineWriter& out, std::int64_t value, std::optional<int> precision) {
     char digits[24];
     const int count =
         static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitudeOf(value)).ptr - digits);
@@ -158,7 +230,7 @@ const char* kindName(const FormatArg::Value& value) {
     }
 }
 
-void render(QString& out, const QString& pattern, const Directive& d, const FormatArg& arg,
+void render(LineWriter& out, const QString& pattern, const Directive& d, const FormatArg& arg,
             std::size_t position) {
     const FormatArg::Value& value = arg.value();
     const bool fits = d.type == 's'   ? std::holds_alternative<QString>(value)
@@ -268,7 +340,8 @@ void Format::appendTo(QString& out, std::initializer_list<FormatArg> args) const
     append(out, std::span<const FormatArg>(args.begin(), args.size()));
 }
 
-void Format::append(QString& out, std::span<const FormatArg> args) const {
+void Format::append(QString& text, std::span<const FormatArg> args) const {
+    LineWriter out(text);
     std::size_t next = 0;
     for (const Piece& piece : m_pieces) {
         out += piece.literal;

@@ -117,6 +117,20 @@ TEST(Format, AppendsToALineBegunAlready) {
     EXPECT_EQ(line, QStringLiteral("2800\t       -1234,50|ab  |    42"));
 }
 
+// Lines longer than the formatter's own buffer come out as short ones do, also where a right-aligned
+// field is longer than the buffer or starts just before it is handed on.
+TEST(Format, LongLinesAlignAsShortOnes) {
+    FormatSettingsGuard comma(QLatin1Char(','));
+    const QString line =
+        format(QStringLiteral("%-500s|%10d|%-300s|%20.2n|%600d"), {"a", 42, "b", money("1234,5"), 7});
+    const QString expected = QStringLiteral("a").leftJustified(500) + QLatin1Char('|') +
+                             QStringLiteral("42").rightJustified(10) + QLatin1Char('|') +
+                             QStringLiteral("b").leftJustified(300) + QLatin1Char('|') +
+                             QStringLiteral("1.234,50").rightJustified(20) + QLatin1Char('|') +
+                             QStringLiteral("7").rightJustified(600);
+    EXPECT_EQ(line, expected);
+}
+
 TEST(Format, MismatchedArgumentsThrow) {
     struct Case {
         const char* pattern;
