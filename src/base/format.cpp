@@ -71,8 +71,7 @@ public:
 
     // Moves what was written since `start` (an earlier size()) right by `count`, blanks before it.
     void shiftRight(qsizetype start, qsizetype count) {
-        const qsizetype flushed = m_out.size();
-        if (start >= flushed && makeRoom(count) && start >= m_out.size()) {
+        if (start >= m_out.size() && m_used + count <= Capacity) { // all of it still in the buffer
             char16_t* from = m_buffer + (start - m_out.size());
             std::memmove(from + count, from, std::size_t(m_buffer + m_used - from) * sizeof(char16_t));
             std::fill_n(from, count, u' ');

@@ -24,10 +24,11 @@ QDate date(const Cursor& c, const char* field) {
     return c.asDate(QLatin1String(field));
 }
 
-// The journal and the ledger in their natural order, the chart in the order it opens in.
-template <typename Fill> void forEachRow(Session& session, const char* file, Fill fill) {
+enum class Order { Natural, Default };
+
+template <typename Fill> void forEachRow(Session& session, const char* file, Order order, Fill fill) {
     Cursor cursor(session, QLatin1String(file));
-    if (QLatin1String(file) != QLatin1String("kntplan.DB"))
+    if (order == Order::Natural)
         cursor.setNaturalOrder();
     cursor.open();
     for (cursor.first(); !cursor.eof(); cursor.next())
@@ -39,7 +40,7 @@ template <typename Fill> void forEachRow(Session& session, const char* file, Fil
 BooksSnapshot loadBooks(Session& session) {
     BooksSnapshot books;
     qint64 position = 0;
-    forEachRow(session, "journal.DB", [&](const Cursor& c) {
+    forEachRow(session, "journal.DB", Order::Natural, [&](const Cursor& c) {
         books.journal.append({++position, integer<qint64>(c, "Bnr"), text(c, "SollKnt"), text(c, "HabenKnt"),
                               text(c, "UstKnt"), integer<int>(c, "UstP"), money(c, "SollBetrag"),
                               money(c, "HabenBetrag"), money(c, "UstSoll"), money(c, "UstHaben"),
@@ -47,13 +48,13 @@ BooksSnapshot loadBooks(Session& session) {
                               money(c, "SollSaldo2"), money(c, "HabenSaldo2"), money(c, "UstSaldo2"),
                               text(c, "Ok")});
     });
-    forEachRow(session, "konten.DB", [&](const Cursor& c) {
+    forEachRow(session, "konten.DB", Order::Natural, [&](const Cursor& c) {
         books.ledger.append({text(c, "Knr"), integer<qint64>(c, "Bnr"), money(c, "SollBetrag"),
                              money(c, "HabenBetrag"), text(c, "GKnt"), text(c, "Buchtext"),
                              integer<int>(c, "Anr"), text(c, "Beleg"), date(c, "Datum"), money(c, "Saldo"),
                              text(c, "Kz")});
     });
-    forEachRow(session, "kntplan.DB", [&](const Cursor& c) {
+    forEachRow(session, "kntplan.DB", Order::Default, [&](const Cursor& c) {
         books.accounts.append({text(c, "Knr"), text(c, "Typ"), text(c, "Name"), text(c, "UstKnt"),
                                integer<int>(c, "UstP"), money(c, "Saldo"), money(c, "Budget"),
                                text(c, "Gruppe"), integer<int>(c, "LastAnr"), integer<int>(c, "Seite")});

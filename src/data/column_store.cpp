@@ -63,21 +63,9 @@ void ColumnStore::reserve(std::size_t rows) {
 }
 
 std::uint32_t ColumnStore::add() {
-    for (Column& c : m_columns) {
-        switch (c.kind) {
-        case Kind::Integer:
-            c.integers.push_back(0);
-            c.nulls.push_back(true);
-            break;
-        case Kind::Real:
-            c.reals.push_back(0.0);
-            c.nulls.push_back(true);
-            break;
-        case Kind::Text:
-            c.textIds.push_back(0);
-        }
-    }
-    return std::uint32_t(m_size++);
+    for (int field = 0; field < int(m_columns.size()); ++field)
+        pushNull(field);
+    return endRow();
 }
 
 std::uint32_t ColumnStore::add(const std::vector<FieldValue>& values) {

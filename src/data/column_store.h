@@ -79,10 +79,6 @@ public:
     // hold every row of `other`. Returns the slot the first row moved gets; `other` is left empty.
     using SlotRange = std::pair<std::uint32_t, std::uint32_t>;
     std::uint32_t append(ColumnStore&& other, const std::vector<SlotRange>& ranges);
-    std::uint32_t append(ColumnStore&& other) {
-        const std::vector<SlotRange> all{{0, std::uint32_t(other.size())}};
-        return append(std::move(other), all);
-    }
 
     bool isNull(std::uint32_t slot, int field) const {
         const Column& c = m_columns[std::size_t(field)];
@@ -141,10 +137,8 @@ public:
         const Column& c = m_columns[std::size_t(field)];
         if (c.kind != Kind::Text)
             return std::nullopt;
-        const auto [offset, length] = c.storedAt[c.textIds[slot]];
-        if (length == 0)
-            return std::nullopt;
-        return std::string_view(c.stored.data() + offset, length);
+        const std::string_view bytes = storedView(c, c.textIds[slot]);
+        return bytes.empty() ? std::nullopt : std::optional(bytes);
     }
     std::size_t textCount(int field) const { return m_columns[std::size_t(field)].texts.size(); }
     const QString& textOf(int field, std::uint32_t id) const {

@@ -251,7 +251,12 @@ void OrderIndex::build(const std::vector<Row*>& rows) {
 
 // Whether rows that arrive in natural order are in key order already.
 bool OrderIndex::inKeyOrder(const std::vector<Row*>& rows, const std::vector<KeyReader>& readers) {
-    for (std::size_t i = 1; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (const KeyReader& read : readers)
+            if (read.collides(rows[i]))
+                return false;
+        if (i == 0)
+            continue;
         for (const KeyReader& read : readers) {
             const std::uint64_t a = read(rows[i - 1]);
             const std::uint64_t b = read(rows[i]);

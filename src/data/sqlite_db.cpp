@@ -150,18 +150,9 @@ std::int64_t SqliteStatement::columnInt(int column) const {
     return sqlite3_column_int64(m_stmt, column);
 }
 
-double SqliteStatement::columnDouble(int column) const {
-    return sqlite3_column_double(m_stmt, column);
-}
-
 QString SqliteStatement::columnText(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
-}
-
-std::string_view SqliteStatement::columnUtf8(int column) const {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
-    return {text, std::size_t(sqlite3_column_bytes(m_stmt, column))};
 }
 
 int SqliteStatement::columnType(int column) const {

@@ -51,10 +51,7 @@ public:
 
     bool isNull(int column) const;
     std::int64_t columnInt(int column) const;
-    double columnDouble(int column) const;
     QString columnText(int column) const;
-    // The column's UTF-8 bytes, valid until the next step.
-    std::string_view columnUtf8(int column) const;
     int columnType(int column) const;
     SqliteColumnValue columnValue(int column) const;
 
