@@ -61,7 +61,11 @@ void replaceFile(const QString& temporary, const QString& target) {
         throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.")
                             .arg(QDir::toNativeSeparators(target)));
     }
-    syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
+    syncDirectory(QFileInfo(target).absolutePath());
+}
+
+void syncDirectory(const QString& directory) {
+    syncPath(directory, O_RDONLY | O_DIRECTORY);
 }
 
 YearBooks::YearBooks(data::Session& own, const QString& directory) {
