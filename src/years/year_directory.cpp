@@ -76,8 +76,11 @@ YearBooks::YearBooks(data::Session& own, const QString& directory) {
     }
     if (!QFileInfo(path).isDir())
         return;
+    // A year kept write-protected is read without a lock of its own.
+    const bool writable = ::access(QFile::encodeName(path).constData(), W_OK) == 0;
     try {
-        m_other = std::make_unique<data::Session>(path);
+        m_other = std::make_unique<data::Session>(path, writable ? data::Session::Access::ReadWrite
+                                                                 : data::Session::Access::ReadOnly);
         m_session = m_other.get();
     } catch (const FileError&) {
         // In use by another program, or not readable: the year is left out.

@@ -45,9 +45,6 @@ QMap<QString, QByteArray> contentsOf(const QString& directory) {
     return contents;
 }
 
-void (*m_oldSignal)(int) = nullptr;
-};
-
 // A writer that dies in the middle of a transaction on a table, after SQLite moved changed pages
 // into the file: the table is left with a hot rollback journal.
 void killWriterOf(const QString& table) {
