@@ -94,7 +94,7 @@ void ArchiveRebuild::run() {
     computeBalances();
     alt.openArchive();
     ui.message(
-        QStringLiteral("Datei \"Knt9.db(f)\" und \"Journal9.db(f) wurde erzeugt und enthält nun Daten der "
+        QStringLiteral("Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
                        "vergangenen %1 Jahre.")
             .arg(years));
 }

@@ -47,7 +47,7 @@ constexpr ControlDef Controls[] = {
     {.name = u"Kontoauswahl", .kind = DropDown, .hint = u"Eingabeliste für manuelle Kontoauswahl."},
 
     // Shown when the archive tables cannot be opened; the chart window then leaves kntNr alone.
-    {.name = u"ALT_INFO", .kind = Label, .caption = u"Knt9plan.db(f) u. Journal9 fehlt !", .visible = false},
+    {.name = u"ALT_INFO", .kind = Label, .caption = u"knt9plan.db(f) u. journal9.db(f) fehlt !", .visible = false},
 };
 
 } // namespace
