@@ -235,7 +235,7 @@ void T_Buchen::closeVat() {
         ui().error(e.message());
         return;
     }
-    ui().message(QStringLiteral("Beleg für UST-Voranmeldung auch in der Datei \"UstMeldung") + month +
+    ui().message(QStringLiteral("Beleg für UST-Voranmeldung auch in der Datei \"ustmeldung") + month +
                  QStringLiteral(".txt\" gespeichert"));
 }
 

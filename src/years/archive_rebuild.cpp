@@ -119,8 +119,9 @@ void ArchiveRebuild::run() {
     computeBalances();
     alt.openArchive();
     QStringList lines = {
-        QStringLiteral("Datei \"Knt9.db(f)\" und \"Journal9.db(f) wurde erzeugt und enthält nun Daten der "
-                       "vergangenen %1 Jahre.")
+        QStringLiteral(
+            "Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
+            "vergangenen %1 Jahre.")
             .arg(count)};
     ui.message((lines + m_skipped).join(QLatin1Char('\n')));
 }

@@ -198,7 +198,7 @@ bool NewYear::run() {
         try {
             skipped = writeOpeningLines(*openingDate);
         } catch (const UserError&) {
-            ui.message(QStringLiteral("Fehler bei Datei \"JOURNAL1.DB\""));
+            ui.message(QStringLiteral("Fehler bei Datei \"journal1.DB\""));
         }
     }
 

@@ -52,10 +52,11 @@ constexpr ControlDef Controls[] = {
      .listWidth = 600},
 
     // Shown when the archive tables cannot be opened; the chart window then leaves kntNr alone.
-    {.name = u"ALT_INFO", .kind = Label, .caption = u"Knt9plan.db(f) u. Journal9 fehlt !", .visible = false},
+    {.name = u"ALT_INFO",
+     .kind = Label,
+     .caption = u"knt9plan.db(f) u. journal9.db(f) fehlt !",
+     .visible = false},
 };
-
-const QString MissingArchive = QStringLiteral("Knt9plan.db(f) u. Journal9 fehlt !");
 
 // The grid's amounts in the display format "#,##0.00".
 bool isAmountColumn(const QString& field) {
@@ -86,6 +87,7 @@ T_alt::T_alt(forms::Windows& windows)
     for (const ControlDef& def : Controls)
         forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
     control(QStringLiteral("hoch1")).readOnly = true;
+    m_missingNotice = control(QStringLiteral("ALT_INFO")).caption;
 
     control(QStringLiteral("kntNr")).onChange = [this] { selectAccount(); };
     control(QStringLiteral("kontofilter")).onClick = [this] { applyFilter(); };
@@ -156,7 +158,7 @@ void T_alt::openArchive() {
     if (notice.isEmpty())
         notice = session.tableExists(journal9) && session.tableExists(knt9plan) && !problem.isEmpty()
                      ? problem
-                     : MissingArchive;
+                     : m_missingNotice;
     control(QStringLiteral("ALT_INFO")).caption = notice;
     control(QStringLiteral("ALT_INFO")).visible = !hasArchive();
     // Reopened after a rebuild: labels, figures and lines follow the new archive.

@@ -36,7 +36,7 @@ TEST(ArchiveRebuild, LeavesOutAYearOpenElsewhereAndTheOwnJournal) {
     program.app().command(app::Command::ArchivErzeugen);
 
     EXPECT_EQ(program.ui().shownTexts("message"),
-              QStringList{"Datei \"Knt9.db(f)\" und \"Journal9.db(f) wurde erzeugt und enthält nun Daten der "
+              QStringList{"Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
                           "vergangenen 2 Jahre."});
     data::Cursor charts(program.app().session(), "knt9plan.db");
     charts.open();
@@ -109,7 +109,7 @@ TEST(ArchiveRebuild, ReadsAWriteProtectedYear) {
     program.app().command(app::Command::ArchivErzeugen);
 
     EXPECT_EQ(program.ui().shownTexts("message"),
-              QStringList{"Datei \"Knt9.db(f)\" und \"Journal9.db(f) wurde erzeugt und enthält nun Daten der "
+              QStringList{"Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
                           "vergangenen 2 Jahre."});
     data::Cursor journals(program.app().session(), "journal9.db");
     journals.open();
