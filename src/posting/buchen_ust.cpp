@@ -3,6 +3,7 @@
 #include "base/date.h"
 #include "base/errors.h"
 #include "base/format.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/settings.h"
@@ -87,9 +88,7 @@ QString amountText(Money amount) {
 int postedLinesAfter(data::Cursor& journal, const QDate& datum) {
     int count = 0;
     for (journal.first(); !journal.eof(); journal.next()) {
-        const QString ok = journal.asText(Ok);
-        if ((ok == QLatin1String("=") || ok == QLatin1String("#")) &&
-            journal.asDate(QStringLiteral("Datum")) > datum)
+        if (data::isPostedMark(journal.asText(Ok)) && journal.asDate(QStringLiteral("Datum")) > datum)
             ++count;
     }
     return count;
