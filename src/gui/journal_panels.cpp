@@ -1,34 +1,19 @@
 #include "gui/journal_panels.h"
 
 #include "gui/grid_model.h"
+#include "views/journal_panels.h"
 
 #include <QAbstractItemModel>
 #include <QPainter>
+#include <vector>
 
 namespace kontaro::gui {
 
 namespace {
 
-// Row 1: debit account, amount, balance after, statement, voucher, date; row 2: credit account,
-// amount, balance after, text; row 3: VAT account, debit and credit VAT, balance after, rate,
-// number and mark, in this order from left to right.
-constexpr PanelField Fields[] = {
-    {"SollKnt", 0, 0, 1, false},  {"SollBetrag", 0, 1, 1, true},  {"SollSaldo2", 0, 2, 1, true},
-    {"Anr", 0, 4, 1, true},       {"Beleg", 0, 5, 1, false},      {"Datum", 0, 6, 1, false},
-    {"HabenKnt", 1, 0, 1, false}, {"HabenBetrag", 1, 1, 1, true}, {"HabenSaldo2", 1, 2, 1, true},
-    {"Buchtext", 1, 3, 4, false}, {"UstKnt", 2, 0, 1, false},     {"UstSoll", 2, 1, 1, true},
-    {"UstHaben", 2, 2, 1, true},  {"UstSaldo2", 2, 3, 1, false},  {"UstP", 2, 4, 1, true},
-    {"Bnr", 2, 7, 1, false},      {"Ok", 2, 7, 1, true},
-};
-
 constexpr int PanelHeight = 60;
 
 } // namespace
-
-const std::vector<double>& panelSlots() {
-    static const std::vector<double> slots = {0.11, 0.13, 0.13, 0.22, 0.07, 0.11, 0.14, 0.09};
-    return slots;
-}
 
 QSize JournalPanels::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
     return {400, PanelHeight};
@@ -52,26 +37,25 @@ void JournalPanels::paint(QPainter* painter, const QStyleOptionViewItem& option,
     std::vector<int> starts;
     double x = box.left() + 4;
     const double width = box.width() - 8;
-    for (double part : panelSlots()) {
+    for (const views::JournalPanelSlot& slot : views::journalPanelSlots()) {
         starts.push_back(int(x));
-        x += part * width;
+        x += slot.width * width;
     }
     starts.push_back(box.right() - 4);
     const int rowHeight = box.height() / 3;
-    for (const PanelField& field : Fields) {
+    for (const views::JournalPanelField& field : views::journalPanelFields()) {
         int column = -1;
         for (int c = 0; c < model->columnCount(); ++c)
-            if (model->headerData(c, Qt::Horizontal, GridModel::FieldRole).toString() ==
-                QLatin1String(field.column))
+            if (model->headerData(c, Qt::Horizontal, GridModel::FieldRole).toString() == field.field)
                 column = c;
         if (column < 0)
             continue;
         QString text = model->index(index.row(), column).data().toString();
-        if (QLatin1String(field.column) == QLatin1String("UstP") && !text.isEmpty())
-            text += QLatin1Char('%');
+        if (!text.isEmpty())
+            text += field.suffix;
         const QRect cell(starts[field.slot], box.top() + field.row * rowHeight,
                          starts[field.slot + field.span] - starts[field.slot] - 6, rowHeight);
-        painter->drawText(cell, Qt::AlignVCenter | (field.right ? Qt::AlignRight : Qt::AlignLeft),
+        painter->drawText(cell, Qt::AlignVCenter | (field.rightAligned ? Qt::AlignRight : Qt::AlignLeft),
                           painter->fontMetrics().elidedText(text, Qt::ElideRight, cell.width()));
     }
     painter->restore();

@@ -3,6 +3,7 @@
 #include "gui/grid_model.h"
 #include "gui/journal_panels.h"
 #include "gui/layout_kit.h"
+#include "views/journal_panels.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -242,12 +243,10 @@ void layOutJournal(LayoutKit& kit, QVBoxLayout* outer) {
     auto* headings = new QHBoxLayout;
     headings->setContentsMargins(6, 0, 20, 0);
     headings->setSpacing(0);
-    const char* names[] = {"L_Soll", "L_Haben", "L_Saldo", "L_Buchtext",
-                           "L_Anr",  "L_Beleg", "L_Datum", "L_BnrOk"};
-    for (std::size_t i = 0; i < panelSlots().size(); ++i)
-        if (QWidget* heading = kit.take(QString::fromUtf8(names[i]))) {
+    for (const views::JournalPanelSlot& slot : views::journalPanelSlots())
+        if (QWidget* heading = kit.take(slot.heading.toString())) {
             heading->setStyleSheet(QStringLiteral("font-weight: bold;"));
-            headings->addWidget(heading, int(panelSlots()[i] * 100));
+            headings->addWidget(heading, int(slot.width * 100));
         }
     outer->addLayout(headings);
 

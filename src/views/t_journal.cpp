@@ -25,15 +25,10 @@ constexpr ControlDef Controls[] = {
     {.name = u"L_Datum", .kind = Label, .caption = u"Datum"},
     {.name = u"L_BnrOk", .kind = Label, .caption = u"Bnr Ok"},
 
-    // One panel of three rows per line of journal.DB, in line order; the fields of each panel,
-    // row by row. UstP is followed by "%". The current panel is highlighted in yellow; a click on
-    // a panel selects the accounts of its line.
-    {.name = u"Buchungsliste",
-     .kind = Grid,
-     .readOnly = true,
-     .items = u"SollKnt;SollBetrag;SollSaldo2;Anr;Beleg;Datum;"
-              u"HabenKnt;HabenBetrag;HabenSaldo2;Buchtext;"
-              u"UstKnt;UstSoll;UstHaben;UstSaldo2;UstP;Bnr;Ok"},
+    // One panel of three rows per line of journal.DB, in line order, laid out by
+    // journalPanelFields(). The current panel is highlighted in yellow; a click on a panel selects
+    // the accounts of its line.
+    {.name = u"Buchungsliste", .kind = Grid, .readOnly = true},
     {.name = u"UpdateKonto",
      .kind = MenuItem,
      .caption = u"Update Soll/Haben Konto im Hauptbuch/Kontoplan",
@@ -67,6 +62,7 @@ T_Journal::T_Journal(forms::Windows& windows)
     writeFirstDate();
 
     forms::Control& list = control(QStringLiteral("Buchungsliste"));
+    list.items = journalPanelColumns();
     list.grid = makeJournalPanels(windows.session(), list.items, *m_lines);
     list.onClick = [this] { selectAccounts(); };
     control(QStringLiteral("UpdateKonto")).onClick = [this] { selectAccounts(); };

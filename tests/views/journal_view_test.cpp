@@ -60,12 +60,25 @@ TEST_P(JournalPanelCell, ShowsTheFieldInItsFormat) {
 INSTANTIATE_TEST_SUITE_P(Formats, JournalPanelCell, testing::ValuesIn(CellCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(JournalPanels, ColumnsAreThePanelRowsInOrder) {
+// The list's columns, the painter's fields and the headings come from one table: every field is a
+// field of the journal and ends within the heading slots, and every slot has its heading.
+TEST(JournalPanels, LayoutNamesJournalFieldsWithinTheHeadingSlots) {
     test::TestProgram program(Chart);
-    QStringList rows;
-    for (const QStringList& row : views::journalPanelRows())
-        rows << row;
-    EXPECT_EQ(program.app().journal().control("Buchungsliste").items, rows);
+    views::T_Journal& journal = program.app().journal();
+    EXPECT_EQ(journal.control("Buchungsliste").items, views::journalPanelColumns());
+    const auto slots = views::journalPanelSlots();
+    double widths = 0;
+    for (const views::JournalPanelSlot& slot : slots) {
+        EXPECT_TRUE(journal.hasControl(slot.heading.toString())) << slot.heading.toString().toStdString();
+        widths += slot.width;
+    }
+    EXPECT_NEAR(widths, 1.0, 1e-9);
+    for (const views::JournalPanelField& field : views::journalPanelFields()) {
+        SCOPED_TRACE(field.field.toString().toStdString());
+        EXPECT_NO_THROW(journal.lines().fieldIndex(field.field.toString()));
+        EXPECT_TRUE(field.row >= 0 && field.row < 3);
+        EXPECT_TRUE(field.slot >= 0 && field.span >= 1 && field.slot + field.span <= qsizetype(slots.size()));
+    }
 }
 
 TEST(JournalPanels, HighlightsTheCurrentLineAndMovesWithARowPress) {
