@@ -1,6 +1,7 @@
 #include "data/invariant_checker.h"
 
 #include "base/field_text.h"
+#include "base/money_text.h"
 #include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
@@ -22,24 +23,8 @@ constexpr int LedgerTextWidth = 45;
 constexpr qsizetype Uncut = std::numeric_limits<qsizetype>::max();
 constexpr int InvariantCount = 7;
 
-QString amountText(Money amount) {
-    const std::int64_t units = amount.units();
-    const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : units;
-    const std::uint64_t scale = Money::Scale;
-    const std::uint64_t fraction = magnitude % scale;
-    // Cents as stored; the two extra digits only when a value carries them.
-    const QString decimals =
-        fraction % Money::UnitsPerCent == 0
-            ? QStringLiteral("%1").arg(fraction / Money::UnitsPerCent, 2, 10, QLatin1Char('0'))
-            : QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-    return QStringLiteral("%1%2,%3")
-        .arg(units < 0 ? QStringLiteral("-") : QString())
-        .arg(magnitude / scale)
-        .arg(decimals);
-}
-
-QString amountText(const std::optional<Money>& amount) {
-    return amount ? amountText(*amount) : QStringLiteral("leer");
+QString exactOrEmptyText(const std::optional<Money>& amount) {
+    return amount ? moneyExactCommaText(*amount) : QStringLiteral("leer");
 }
 
 QString numberText(const std::optional<qint64>& number) {
@@ -309,11 +294,11 @@ private:
         if (!counterMatches(expected, l))
             differs(QStringLiteral("GKnt"), accountText(b.text(b.lGKnt, l)), accountText(*expected.GKnt));
         if (orZero(b.money(b.lSollBetrag, l)) != expected.SollBetrag)
-            differs(QStringLiteral("SollBetrag"), amountText(b.money(b.lSollBetrag, l)),
-                    amountText(expected.SollBetrag));
+            differs(QStringLiteral("SollBetrag"), exactOrEmptyText(b.money(b.lSollBetrag, l)),
+                    exactOrEmptyText(expected.SollBetrag));
         if (orZero(b.money(b.lHabenBetrag, l)) != expected.HabenBetrag)
-            differs(QStringLiteral("HabenBetrag"), amountText(b.money(b.lHabenBetrag, l)),
-                    amountText(expected.HabenBetrag));
+            differs(QStringLiteral("HabenBetrag"), exactOrEmptyText(b.money(b.lHabenBetrag, l)),
+                    exactOrEmptyText(expected.HabenBetrag));
         differs(QStringLiteral("Buchtext"), b.text(b.lBuchtext, l),
                 cutText(b.text(b.jBuchtext, i), LedgerTextWidth));
         if (orZero(b.integer(b.lAnr, l)) != orZero(b.integer(b.jAnr, i)))
@@ -455,8 +440,8 @@ private:
                 report(4, QStringLiteral("Konto %1, Bnr %2: Saldo %3 statt %4")
                               .arg(accountText(knr))
                               .arg(bnr ? QString::number(*bnr) : QStringLiteral("leer"))
-                              .arg(amountText(b.money(b.lSaldo, nextWrong->line)),
-                                   amountText(nextWrong->expected)));
+                              .arg(exactOrEmptyText(b.money(b.lSaldo, nextWrong->line)),
+                                   exactOrEmptyText(nextWrong->expected)));
             }
             latest.insert(knr, m_byAccount[end - 1]);
             if (!m_accounts.contains(knr))
@@ -472,7 +457,7 @@ private:
                 // Without ledger lines the balance is empty; 0 is what the chart and the re-sync store.
                 if (!orZero(saldo).isZero())
                     report(4, QStringLiteral("Konto %1: Saldo %2 ohne Hauptbuchzeilen")
-                                  .arg(accountText(knr), amountText(saldo)));
+                                  .arg(accountText(knr), exactOrEmptyText(saldo)));
                 if (orZero(lastAnr) != 0)
                     report(4, QStringLiteral("Konto %1: LastAnr %2 ohne Hauptbuchzeilen")
                                   .arg(accountText(knr), numberText(lastAnr)));
@@ -483,8 +468,8 @@ private:
             const QString bnr = lastBnr ? QString::number(*lastBnr) : QStringLiteral("leer");
             if (orZero(saldo) != orZero(b.money(b.lSaldo, last)))
                 report(4, QStringLiteral("Konto %1: Saldo %2 statt %3 (letzte Hauptbuchzeile Bnr %4)")
-                              .arg(accountText(knr), amountText(saldo), amountText(b.money(b.lSaldo, last)),
-                                   bnr));
+                              .arg(accountText(knr), exactOrEmptyText(saldo),
+                                   exactOrEmptyText(b.money(b.lSaldo, last)), bnr));
             if (orZero(lastAnr) != orZero(b.integer(b.lAnr, last)))
                 report(4, QStringLiteral("Konto %1: LastAnr %2 statt %3 (letzte Hauptbuchzeile Bnr %4)")
                               .arg(accountText(knr), numberText(lastAnr), numberText(b.integer(b.lAnr, last)),
@@ -500,7 +485,7 @@ private:
             if (orZero(line.saldo2) != orZero(saldo))
                 report(5, QStringLiteral("Zeile %1: %2 %3 statt %4 (Saldo Konto %5)")
                               .arg(position)
-                              .arg(line.saldoField, amountText(line.saldo2), amountText(saldo),
+                              .arg(line.saldoField, exactOrEmptyText(line.saldo2), exactOrEmptyText(saldo),
                                    accountText(*line.Knr)));
         }
     }
@@ -524,13 +509,13 @@ private:
         if (journalDebit != journalCredit)
             report(6, QStringLiteral(
                           "Journal: Summe SollBetrag + UstSoll %1 ungleich Summe HabenBetrag + UstHaben %2")
-                          .arg(amountText(journalDebit), amountText(journalCredit)));
+                          .arg(exactOrEmptyText(journalDebit), exactOrEmptyText(journalCredit)));
         if (ledgerDebit != journalDebit)
             report(6, QStringLiteral("Hauptbuch: Summe SollBetrag %1 ungleich Journal %2")
-                          .arg(amountText(ledgerDebit), amountText(journalDebit)));
+                          .arg(exactOrEmptyText(ledgerDebit), exactOrEmptyText(journalDebit)));
         if (ledgerCredit != journalCredit)
             report(6, QStringLiteral("Hauptbuch: Summe HabenBetrag %1 ungleich Journal %2")
-                          .arg(amountText(ledgerCredit), amountText(journalCredit)));
+                          .arg(exactOrEmptyText(ledgerCredit), exactOrEmptyText(journalCredit)));
     }
 
     void checkBalanceTotal() {
@@ -538,7 +523,8 @@ private:
         for (qsizetype a = 0; a < m_books.accountCount(); ++a)
             total += orZero(m_books.money(m_books.aSaldo, a));
         if (!total.isZero())
-            report(7, QStringLiteral("Kontoplan: Summe der Salden %1 statt 0,00").arg(amountText(total)));
+            report(7,
+                   QStringLiteral("Kontoplan: Summe der Salden %1 statt 0,00").arg(exactOrEmptyText(total)));
     }
 
     const Books& m_books;

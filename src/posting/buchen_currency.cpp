@@ -2,6 +2,7 @@
 // with the original amounts kept in front of the posting text and the old amount kept for "=".
 #include "base/errors.h"
 #include "base/format.h"
+#include "base/money_text.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "posting/t_buchen.h"
@@ -45,10 +46,6 @@ std::optional<Rate> parseRate(const QString& text) {
     return rate;
 }
 
-QString amountText(Money amount) {
-    return format(QStringLiteral("%.2f"), {amount});
-}
-
 } // namespace
 
 void T_Buchen::convertCurrency(bool multiply) {
@@ -67,10 +64,10 @@ void T_Buchen::convertCurrency(bool multiply) {
         const Money soll = j.asMoney(SollBetrag);
         m_euroAlt = haben.units();
         const QString unit = multiply ? QStringLiteral("eu") : QStringLiteral("ös");
-        m_originalBetrag =
-            (soll != haben ? QLatin1Char('[') + amountText(soll) + unit + amountText(haben) + QLatin1Char(']')
-                           : QLatin1Char('[') + amountText(haben) + QLatin1Char(']'))
-                .left(20);
+        m_originalBetrag = (soll != haben ? QLatin1Char('[') + moneyTwoDecimalsText(soll) + unit +
+                                                moneyTwoDecimalsText(haben) + QLatin1Char(']')
+                                          : QLatin1Char('[') + moneyTwoDecimalsText(haben) + QLatin1Char(']'))
+                               .left(20);
         j.setText(QStringLiteral("Buchtext"),
                   m_originalBetrag + QLatin1Char(' ') + j.asText(QStringLiteral("Buchtext")));
     }

@@ -3,6 +3,7 @@
 #include "base/date.h"
 #include "base/errors.h"
 #include "base/format.h"
+#include "base/money_text.h"
 #include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
@@ -78,10 +79,6 @@ void insertClosingLine(data::Cursor& j, const ClosingHead& head, const QString& 
     j.setMoney(SollBetrag, amount);
     j.setMoney(HabenBetrag, amount);
     j.post();
-}
-
-QString amountText(Money amount) {
-    return format(QStringLiteral("%n"), {amount});
 }
 
 // Posted lines dated after the closing date: their amounts are already in the running balances.
@@ -175,10 +172,10 @@ void T_Buchen::closeVat() {
     page.add(QString());
 
     if (!finanzamt.isEmpty() && s.isPositive()) {
-        page.add(Indent + QStringLiteral("Überschuß    : ") + amountText(s));
+        page.add(Indent + QStringLiteral("Überschuß    : ") + moneyGroupedText(s));
         insertClosingLine(j, head, finanzamt, target, s);
     } else {
-        page.add(Indent + QStringLiteral("Vorauszahlung(-): ") + amountText(s));
+        page.add(Indent + QStringLiteral("Vorauszahlung(-): ") + moneyGroupedText(s));
         insertClosingLine(j, head, target, finanzamt, s.abs());
     }
     page.add(QString());
@@ -205,7 +202,7 @@ void T_Buchen::closeVat() {
             if (rate != 0)
                 page.add(Indent + v + QStringLiteral(" = ") + generalNumber(b.toLongDouble() * 100 / rate) +
                          (outputTax ? QStringLiteral("   -->    ") : QStringLiteral("    -+>    ")) +
-                         amountText(b));
+                         moneyGroupedText(b));
             else
                 page.add(Indent + v + QStringLiteral(" =  . . . . . . . . . . ") +
                          generalNumber(b.toLongDouble()));

@@ -2,6 +2,7 @@
 
 #include "base/clock.h"
 #include "base/format.h"
+#include "base/money_text.h"
 #include "base/text_file.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
@@ -30,15 +31,6 @@ QString amount(Money value) {
 
 UvaExport::UvaExport(forms::Windows& windows)
     : m_windows(windows) {}
-
-QString UvaExport::amountText(Money amount) {
-    const std::int64_t cents = amount.roundedToCents(Rounding::HalfEven).cents();
-    const std::int64_t magnitude = cents < 0 ? -cents : cents;
-    return QStringLiteral("%1%2.%3")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(magnitude / 100)
-        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
-}
 
 std::optional<UvaExport::Period> UvaExport::parsePeriod(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^(?:([0-9]{1,2})|[Qq]([1-4]))$"));
@@ -250,7 +242,7 @@ QByteArray UvaExport::xml(const U30Figures& figures, const Period& period, int y
             if (!subgroup.isEmpty())
                 w.writeStartElement(subgroup);
         }
-        typed(k.name(), QStringLiteral("kz"), amountText(field.value));
+        typed(k.name(), QStringLiteral("kz"), moneyPointCentsText(field.value));
     }
     closeSubgroup();
     if (!group.isEmpty())

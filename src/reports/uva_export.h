@@ -38,8 +38,6 @@ public:
     // digits. Throws U30Refusal otherwise; never cuts.
     static QString portalFastnr(const QString& typed);
 
-    // "12345.60": decimal point, two decimals, no thousands separator.
-    static QString amountText(Money amount);
     // The upload file of checked figures: zero fields and empty groups left out, KZ000 always there.
     static QByteArray xml(const U30Figures& figures, const Period& period, int year, const QString& fastnr);
 

@@ -1,3 +1,4 @@
+#include "base/money_text.h"
 #include "reports/u30_return.h"
 #include "reports/uva_export.h"
 
@@ -73,7 +74,7 @@ QString refusalOf(const std::vector<PostingLine>& lines, QHash<QString, int> map
 QStringList writtenFields(const U30Figures& figures) {
     QStringList names;
     for (const U30Field& f : figures.fields)
-        names << f.kennzahl->name() + QLatin1Char('=') + UvaExport::amountText(f.value);
+        names << f.kennzahl->name() + QLatin1Char('=') + kontaro::moneyPointCentsText(f.value);
     return names;
 }
 

@@ -64,10 +64,4 @@ TEST(UvaExportTest, PercentRoundsHalfAwayFromZeroToTheCent) {
             << c.cents << " × " << c.percent << " %";
 }
 
-TEST(UvaExportTest, AmountsHaveADecimalPointAndNoSeparators) {
-    EXPECT_EQ(UvaExport::amountText(Money::fromCents(1234560)), QStringLiteral("12345.60"));
-    EXPECT_EQ(UvaExport::amountText(Money::fromCents(-5)), QStringLiteral("-0.05"));
-    EXPECT_EQ(UvaExport::amountText(Money()), QStringLiteral("0.00"));
-}
-
 } // namespace
