@@ -138,8 +138,10 @@ void T_Buchen::closeVat() {
                      QStringLiteral(" FEHLER bei UST% Zuordnung im Kontoplan (Ust-Konto ungleich UstP oder "
                                     "Ust-Konto unleich UST..) "));
 
-    saveAndPrintVatReturn(m_windows, closing.reportLines(head, m_windows.liveSettings().mandant()),
-                          head.datum.month());
+    // The return files follow the commit: lines that are rolled back must leave no return behind.
+    m_windows.afterCommit([&windows = m_windows,
+                           lines = closing.reportLines(head, m_windows.liveSettings().mandant()),
+                           month = head.datum.month()] { saveAndPrintVatReturn(windows, lines, month); });
 }
 
 } // namespace kontaro::posting
