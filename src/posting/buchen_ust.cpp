@@ -17,6 +17,8 @@ namespace {
 using namespace data::fields;
 
 const QString Caption = QStringLiteral("Ust Abschluß");
+// The number a closing line carries until it is posted.
+constexpr std::int64_t ClosingLineBnr = -2;
 
 std::vector<VatChartAccount> readChart(data::Cursor& chart) {
     std::vector<VatChartAccount> accounts;
@@ -40,13 +42,28 @@ void insertClosingLine(data::Cursor& j, const ClosingHead& head, const ClosingLi
     j.setDate(Datum, head.datum);
     j.setText(Beleg, head.beleg);
     j.setText(Buchtext, head.buchtext);
-    j.setInteger(Bnr, -2);
+    j.setInteger(Bnr, ClosingLineBnr);
     j.setNull(Ok);
     j.setText(SollKnt, line.sollKnt);
     j.setText(HabenKnt, line.habenKnt);
     j.setMoney(SollBetrag, line.amount);
     j.setMoney(HabenBetrag, line.amount);
     j.post();
+}
+
+// Closing lines of an earlier run that are not posted yet (posting gives a line its number). A
+// second run would close the same balances again.
+int unpostedClosingLines(data::Cursor& journal) {
+    const int bnrField = journal.fieldIndex(Bnr);
+    const int okField = journal.fieldIndex(Ok);
+    int count = 0;
+    for (journal.first(); !journal.eof(); journal.next()) {
+        const QString ok = journal.asText(okField);
+        if (journal.asInteger(bnrField) == ClosingLineBnr && ok != QLatin1String("=") &&
+            ok != QLatin1String("#"))
+            ++count;
+    }
+    return count;
 }
 
 // Posted lines dated after the closing date: their amounts are already in the running balances.
@@ -64,6 +81,14 @@ int postedLinesAfter(data::Cursor& journal, const QDate& datum) {
 
 void T_Buchen::closeVat() {
     refuseOnDamage(QStringLiteral("Der Ust-Abschluss"));
+    if (const int open = unpostedClosingLines(*m_walk); open > 0) {
+        ui().message(
+            QStringLiteral("Es gibt noch %1 nicht gebuchte %2 eines früheren UST-Abschlusses. Bitte "
+                           "zuerst buchen oder löschen.")
+                .arg(open)
+                .arg(open == 1 ? QStringLiteral("Abschlusszeile") : QStringLiteral("Abschlusszeilen")));
+        return;
+    }
     data::Cursor& j = *m_j;
     editLine();
     // The date of the line before the current one (of the current one when it is the first).
@@ -97,6 +122,11 @@ void T_Buchen::closeVat() {
     const std::optional<QDate> datum = parseUserDate(datumText);
     if (!datum)
         throw UserError(QStringLiteral("\"%1\" ist kein gültiges Datum.").arg(datumText.trimmed()));
+    // A date of another year would give closing lines that can never be posted.
+    if (const int year = fiscalYear(); datum->year() != year)
+        throw UserError(QStringLiteral("Das Datum %1 liegt nicht im Geschäftsjahr %2.")
+                            .arg(formatDate(*datum))
+                            .arg(year));
     const ClosingHead head{*buchtext, *beleg, *datum};
     m_datumVorgaenger = *datum;
     if (const int later = postedLinesAfter(*m_walk, *datum);

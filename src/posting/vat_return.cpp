@@ -38,6 +38,9 @@ void saveAndPrintVatReturn(forms::Windows& windows, const QStringList& lines, in
         print(ui, lines);
     } catch (const UserError& e) {
         ui.error(e.message());
+        ui.message(QStringLiteral("Die UST-Voranmeldung ist in den Dateien \"%1\" und \"%2\" gespeichert. "
+                                  "Sie kann mit \"Druck/UST-Voranmeldung nochmals drucken\" gedruckt werden.")
+                       .arg(LastReturnFile, monthFile));
         return;
     }
     ui.message(QStringLiteral("Beleg für UST-Voranmeldung auch in der Datei \"UstMeldung%1.txt\" gespeichert")
