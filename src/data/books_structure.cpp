@@ -51,9 +51,11 @@ QStringList postedAfterUnposted(Session& session) {
     QString named = lines.mid(0, Shown).join(QStringLiteral(", "));
     if (lines.size() > Shown)
         named += QStringLiteral(" und %1 weitere").arg(lines.size() - Shown);
-    return {QStringLiteral("Im Journal ist Zeile %1 nicht gebucht, aber die späteren Zeilen %2 sind gebucht.")
+    const QString later = lines.size() == 1 ? QStringLiteral("die spätere Zeile %1 ist gebucht")
+                                            : QStringLiteral("die späteren Zeilen %1 sind gebucht");
+    return {QStringLiteral("Im Journal ist Zeile %1 nicht gebucht, aber %2.")
                 .arg(firstUnposted)
-                .arg(named)};
+                .arg(later.arg(named))};
 }
 
 } // namespace
