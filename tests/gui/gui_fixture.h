@@ -11,12 +11,13 @@
 
 namespace kontaro::test {
 
-// The test classes of this program; each file adds its own, the main runs them all.
+// The test classes of this program; each file adds its own. The main runs them all, or the one
+// named by `--class NAME` (CTest runs each class as a test of its own).
 using GuiTestRun = std::function<int(int argc, char** argv)>;
-bool registerGuiTest(GuiTestRun run);
+bool registerGuiTest(const char* className, GuiTestRun run);
 
 template <typename TestClass> bool registerGuiTestClass() {
-    return registerGuiTest([](int argc, char** argv) {
+    return registerGuiTest(TestClass::staticMetaObject.className(), [](int argc, char** argv) {
         TestClass test;
         return QTest::qExec(&test, argc, argv);
     });
