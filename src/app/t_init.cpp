@@ -93,7 +93,7 @@ T_init::T_init(forms::Windows& windows)
     Control& fastnr = addControl(QStringLiteral("FASTNR"), ControlKind::Edit, Panel2);
     fastnr.caption = QStringLiteral("Steuernummer (FASTNR)");
     fastnr.hint = QStringLiteral("Finanzamtsnummer und Steuernummer, 9 Ziffern (für den UVA-Export)");
-    fastnr.maxLength = 9;
+    // Not cut: a number of the wrong length must reach the export's check whole.
     fastnr.enabled = false;
 
     Control& unlockButton = addControl(QStringLiteral("Button4"), ControlKind::Button);

@@ -21,6 +21,7 @@
 #include "views/t_konto.h"
 #include "views/t_kontoplan.h"
 #include "years/archive_rebuild.h"
+#include "years/leftovers.h"
 #include "years/new_year.h"
 #include "years/t_alt.h"
 
@@ -108,6 +109,7 @@ bool T_Kontaro::start() {
         m_ui.message(e.message());
         return false;
     }
+    years::removeLeftovers(m_dataDirectory);
 
     // The opening journal must be ours alone; if it cannot be opened so, these are not usable books.
     try {

@@ -29,6 +29,15 @@ QStringList duplicateAccounts(Session& session) {
     return found;
 }
 
+// Line numbers for a message: the first ten, then how many more.
+QString namedLines(const QStringList& lines) {
+    constexpr qsizetype Shown = 10;
+    QString named = lines.mid(0, Shown).join(QStringLiteral(", "));
+    if (lines.size() > Shown)
+        named += QStringLiteral(" und %1 weitere").arg(lines.size() - Shown);
+    return named;
+}
+
 QStringList postedAfterUnposted(Session& session) {
     Cursor journal(session, QStringLiteral("journal.DB"));
     journal.open();
@@ -47,10 +56,7 @@ QStringList postedAfterUnposted(Session& session) {
     }
     if (lines.isEmpty())
         return {};
-    constexpr qsizetype Shown = 10;
-    QString named = lines.mid(0, Shown).join(QStringLiteral(", "));
-    if (lines.size() > Shown)
-        named += QStringLiteral(" und %1 weitere").arg(lines.size() - Shown);
+    const QString named = namedLines(lines);
     const QString later = lines.size() == 1 ? QStringLiteral("die spätere Zeile %1 ist gebucht")
                                             : QStringLiteral("die späteren Zeilen %1 sind gebucht");
     return {QStringLiteral("Im Journal ist Zeile %1 nicht gebucht, aber %2.")
@@ -58,10 +64,37 @@ QStringList postedAfterUnposted(Session& session) {
                 .arg(later.arg(named))};
 }
 
+// A line marked as posted that never got its posting number was not posted by the program (the mark
+// was set by hand): undo and the checks would look for ledger lines it does not have.
+QStringList postedWithoutNumber(Session& session) {
+    Cursor journal(session, QStringLiteral("journal.DB"));
+    journal.open();
+    journal.setNaturalOrder();
+    const int ok = journal.fieldIndex(QStringLiteral("Ok"));
+    const int bnr = journal.fieldIndex(QStringLiteral("Bnr"));
+    QStringList lines;
+    int line = 0;
+    for (journal.first(); !journal.eof(); journal.next()) {
+        ++line;
+        if (isPostedMark(journal.asText(ok)) && isNullValue(journal.value(bnr)))
+            lines << QString::number(line);
+    }
+    if (lines.isEmpty())
+        return {};
+    const QString named = namedLines(lines);
+    return {
+        lines.size() == 1
+            ? QStringLiteral("Im Journal ist Zeile %1 als gebucht markiert, hat aber keine Buchungsnummer.")
+                  .arg(named)
+            : QStringLiteral("Im Journal sind die Zeilen %1 als gebucht markiert, haben aber keine "
+                             "Buchungsnummer.")
+                  .arg(named)};
+}
+
 } // namespace
 
 QStringList structureDamage(Session& session) {
-    return duplicateAccounts(session) + postedAfterUnposted(session);
+    return duplicateAccounts(session) + postedAfterUnposted(session) + postedWithoutNumber(session);
 }
 
 QString damageRefusal(const QString& command, const QStringList& damage) {

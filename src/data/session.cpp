@@ -49,13 +49,17 @@ TableLock::~TableLock() {
     m_table.setExclusive(false);
 }
 
-Session::Session(const QString& directory) {
+Session::Session(const QString& directory, Access access) {
     const QFileInfo info(directory);
     m_directory = QDir::cleanPath(info.absoluteFilePath());
     if (!info.isDir())
         throw FileError(
             QStringLiteral("Das Verzeichnis \"%1\" wurde nicht gefunden.").arg(native(m_directory)));
     const QString lockPath = m_directory + QStringLiteral("/Kontaro.lock");
+    if (access == Access::ReadOnly) {
+        openReadOnly(lockPath);
+        return;
+    }
     const QByteArray encodedDir = QFile::encodeName(m_directory);
     m_lockFd = ::access(encodedDir.constData(), W_OK) == 0
                    ? ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)
@@ -63,20 +67,8 @@ Session::Session(const QString& directory) {
     if (m_lockFd < 0)
         throw FileError(QStringLiteral("In das Verzeichnis \"%1\" kann nicht geschrieben werden.")
                             .arg(native(m_directory)));
-    if (flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(m_lockFd);
-        m_lockFd = -1;
-        throw FileError(
-            QStringLiteral("Die Bücher in \"%1\" sind bereits in einem anderen Kontaro-Programm geöffnet.")
-                .arg(native(m_directory)));
-    }
-    try {
-        m_db = std::make_unique<SqliteDb>(lockPath);
-        m_db->setBusyTimeout(m_busyTimeout);
-    } catch (...) {
-        ::close(m_lockFd);
-        throw;
-    }
+    lockDirectory(LOCK_EX);
+    openConnection(lockPath);
     // Attach every table file of the directory now, so that a table first opened inside a
     // transaction still takes part in it. A damaged file is skipped here and reported when
     // it is opened.
@@ -94,6 +86,37 @@ Session::Session(const QString& directory) {
     }
     if (!unreadable)
         removeOrphanedMasterJournals();
+}
+
+void Session::openReadOnly(const QString& lockPath) {
+    m_lockFd = ::open(QFile::encodeName(lockPath).constData(), O_RDONLY | O_CLOEXEC);
+    lockDirectory(LOCK_SH);
+    openConnection(QStringLiteral(":memory:"));
+}
+
+// Takes the lock file (when there is one) shared or exclusive; throws when another program holds
+// the books.
+void Session::lockDirectory(int operation) {
+    if (m_lockFd < 0 || flock(m_lockFd, operation | LOCK_NB) == 0)
+        return;
+    ::close(m_lockFd);
+    m_lockFd = -1;
+    throw FileError(
+        QStringLiteral("Die Bücher in \"%1\" sind bereits in einem anderen Kontaro-Programm geöffnet.")
+            .arg(native(m_directory)));
+}
+
+// The connection, on `mainFile`; the directory lock goes again when it cannot be opened.
+void Session::openConnection(const QString& mainFile) {
+    try {
+        m_db = std::make_unique<SqliteDb>(mainFile);
+        m_db->setBusyTimeout(m_busyTimeout);
+    } catch (...) {
+        if (m_lockFd >= 0)
+            ::close(m_lockFd);
+        m_lockFd = -1;
+        throw;
+    }
 }
 
 // A kill during the commit of a transaction over several tables can leave SQLite's master

@@ -42,7 +42,12 @@ private:
 // dBASE tables take no part in transactions (see DbfStorage).
 class Session {
 public:
-    explicit Session(const QString& directory);
+    // ReadOnly: the books of a directory this program cannot write (an old year kept
+    // write-protected), only read. No lock file is made; a program working there still keeps the
+    // session out.
+    enum class Access { ReadWrite, ReadOnly };
+
+    explicit Session(const QString& directory, Access access = Access::ReadWrite);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -86,6 +91,9 @@ public:
     void setBusyTimeout(int milliseconds);
 
 private:
+    void openReadOnly(const QString& lockPath);
+    void lockDirectory(int operation);
+    void openConnection(const QString& mainFile);
     void removeOrphanedMasterJournals();
     QString absolutePath(const QString& fileName) const;
     QString attach(const QString& path);

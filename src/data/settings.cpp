@@ -41,7 +41,7 @@ constexpr DateKey kGeschuetzt{"Datum", "Geschuetzt", [] { return QDate(1899, 12,
 constexpr DateKey kBuchung1{"Datum", "Buchung1", &zeroDate};
 constexpr TextKey kMandantName{"Mandant", "Name", "", -1};
 constexpr const char* kUnknownMandant = "Mandant ?";
-constexpr TextKey kFastnr{"Mandant", "FASTNR", "", 9};
+constexpr TextKey kFastnr{"Mandant", "FASTNR", "", -1};
 constexpr const char* kUstKonten = "UstKonten";
 constexpr TextKey kZahllast{"UstAbrechnungskonten", "Zahllast", "", 10};
 constexpr TextKey kUeberschuss{"UstAbrechnungskonten", "Ueberschuss", "", 10};

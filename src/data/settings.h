@@ -76,7 +76,8 @@ public:
     void setMandantName(const QString& name);
     // The client name heading the tax reports: "Mandant ?" when the file has none.
     QString reportMandant() const;
-    // Tax office and tax number of the client (nine digits), for the VAT pre-return upload.
+    // Tax office and tax number of the client (nine digits), for the VAT pre-return upload; kept as
+    // typed, never cut.
     QString fastnr() const;
     void setFastnr(const QString& number);
 

@@ -36,6 +36,9 @@ public:
     bool einfuegung() const { return m_einfuegung; }
     QDate datumGesichert() const { return m_datumGesichert; }
     QDate datumVorgaenger() const { return m_datumVorgaenger; }
+    // The year the books are kept for: that of the first posted line, else the year in the data
+    // directory's name, else the current year.
+    int fiscalYear() const;
 
     // What a command changes in memory besides the tables: taken before each user action and put
     // back when the action is rolled back, so the window agrees with the tables again.
@@ -124,9 +127,6 @@ private:
     void addLine(bool before);
     bool lineIsFirst() const;
     void writeProtectionDate();
-    // The year the books are kept for: that of the first posted line, else the year in the data
-    // directory's name, else the current year.
-    int fiscalYear() const;
 
     forms::Windows& m_windows;
 

@@ -43,7 +43,7 @@ void saveAndPrintVatReturn(forms::Windows& windows, const QStringList& lines, in
                        .arg(LastReturnFile, monthFile));
         return;
     }
-    ui.message(QStringLiteral("Beleg für UST-Voranmeldung auch in der Datei \"UstMeldung%1.txt\" gespeichert")
+    ui.message(QStringLiteral("Beleg für UST-Voranmeldung auch in der Datei \"ustmeldung%1.txt\" gespeichert")
                    .arg(month));
 }
 

@@ -8,6 +8,7 @@
 #include "forms/windows.h"
 #include "output/line_list.h"
 #include "output/page_buffer.h"
+#include "posting/t_buchen.h"
 
 #include <QStringList>
 
@@ -69,7 +70,8 @@ void EaRechnung::run() {
     const QString directory = m_windows.dataDirectory();
     const Settings settings(directory);
     m_mandant = settings.reportMandant();
-    m_year = settings.buchung1().year();
+    // Not the date of the journal's first line: in new books it has none yet (year 1899).
+    m_year = m_windows.buchen().fiscalYear();
     m_fieldSums.clear();
     m_totals = {};
 
@@ -95,7 +97,7 @@ void EaRechnung::run() {
 
     if (processed.isEmpty())
         m_windows.ui().message(
-            QStringLiteral("In \"Kontaro.ini\" feht der Eintrag [Firmenkennungen] (3.Buchstabe in Gruppe)."));
+            QStringLiteral("In \"Kontaro.Ini\" feht der Eintrag [Firmenkennungen] (3.Buchstabe in Gruppe)."));
     else
         m_windows.ui().message(
             QStringLiteral("EA Rechnungen \"EAR%1x.txt\" wurden im Pfad \"%2/\" gespeichert.")

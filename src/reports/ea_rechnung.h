@@ -20,7 +20,7 @@ class PageBuffer;
 namespace kontaro::reports {
 
 // The year-end income-expense statement ("EA Rechnung"): one statement file per business code
-// ("EAR" + year + code + ".txt") with the income and expense accounts of that business and the
+// ("EAR" + fiscal year + code + ".txt") with the income and expense accounts of that business and the
 // profit or loss, and the VAT summary "EAR-FIAMsummen.txt" over all business codes with the
 // payments to the tax office and the tax-form field sums. Sums are kept in extended precision and
 // rounded only when a line is printed. Changes no table.

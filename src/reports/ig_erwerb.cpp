@@ -68,6 +68,7 @@ void IgErwerb::run() {
     Figures year = zero;
     Figures period = zero;
     Money allAcquisitions;
+    int outsideYear = 0;
     for (int month = 1; month <= 12; ++month) {
         if (monthly || month % 3 == 1)
             period = zero;
@@ -82,6 +83,8 @@ void IgErwerb::run() {
                     QStringLiteral("          Datumfehler bei # %1 (%2)")
                         .arg(journal.asText(QStringLiteral("Bnr")), journal.asText(QStringLiteral("Datum"))));
             previousMonth = datum.month();
+            if (month == 1 && posted && datum.year() != m_year)
+                ++outsideYear;
             if (posted && datum.month() == month && datum.year() == m_year)
                 countLine(reader.read(journal), period, allAcquisitions);
         }
@@ -107,7 +110,10 @@ void IgErwerb::run() {
     addBalanceLines(year.ustBalances, page);
 
     page.save(directory + QLatin1Char('/') + listFileName());
-    m_windows.ui().message(QStringLiteral("Datei ./UST Voranmeldung.txt erstellt"));
+    QString message = QStringLiteral("Datei ./UST Voranmeldung.txt erstellt");
+    if (outsideYear > 0)
+        message += QLatin1Char('\n') + outsideFiscalYearNote(outsideYear, m_year);
+    m_windows.ui().message(message);
     m_windows.ui().print(
         page.job(QStringLiteral("UST Voranmeldung"), forms::PrintJob::Orientation::Portrait));
 }

@@ -18,6 +18,15 @@ const QString AnyAcquisition = QStringLiteral("*E");
 
 } // namespace
 
+QString outsideFiscalYearNote(int count, int year) {
+    const QString lines =
+        count == 1 ? QStringLiteral("1 gebuchte Zeile liegt außerhalb des Geschäftsjahres %1 und ist")
+                   : QStringLiteral("%1 gebuchte Zeilen liegen außerhalb des Geschäftsjahres %2 und sind")
+                         .arg(count)
+                         .arg(QStringLiteral("%1"));
+    return lines.arg(year) + QStringLiteral(" nicht berücksichtigt.");
+}
+
 bool PostingLine::isPostedMark(const QString& ok) {
     return ok == QLatin1String("=") || ok == QLatin1String("#");
 }

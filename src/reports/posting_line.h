@@ -31,6 +31,10 @@ struct PostingLine {
     static bool isPostedMark(const QString& ok);
 };
 
+// The closing note of a tax report on the posted lines it left out because their date lies outside
+// the fiscal year.
+QString outsideFiscalYearNote(int count, int year);
+
 // Reads posting lines from a journal cursor by field indexes resolved once, for passes over
 // every line. The mark and the date come alone, so a pass reads the rest only where it counts.
 class PostingLineReader {

@@ -19,39 +19,17 @@ namespace f = data::fields;
 
 namespace {
 
-constexpr int AcquisitionRateX = 13; // "*EX" accounts are reported as acquisitions at 13 %
 constexpr std::int64_t MaxPackageNumber = 999999999;
 const QString MonthlyPrompt = QStringLiteral("Monat (1-12) oder Quartal (Q1-Q4)");
 
-bool isIncomeOrExpense(QChar type) {
-    return type == QLatin1Char('A') || type == QLatin1Char('E');
-}
-
-// Integer division rounding half away from zero.
-std::int64_t divideRounded(std::int64_t numerator, std::int64_t denominator) {
-    const std::int64_t half = denominator / 2;
-    return numerator >= 0 ? (numerator + half) / denominator : (numerator - half) / denominator;
+QString amount(Money value) {
+    return format(QStringLiteral("%n"), {value});
 }
 
 } // namespace
 
 UvaExport::UvaExport(forms::Windows& windows)
     : m_windows(windows) {}
-
-Money UvaExport::Figures::kz065() const {
-    return percentToCent(acquisitions.rate20, 20) + percentToCent(acquisitions.rate10, 10) +
-           percentToCent(acquisitions.rateX, AcquisitionRateX);
-}
-
-Money UvaExport::Figures::outputTax() const {
-    return percentToCent(kz022, 20) + percentToCent(kz029, 10) + percentToCent(kz006, 13);
-}
-
-Money UvaExport::percentToCent(Money amount, int percent) {
-    // units × percent / 100 gives 1/10000; another / 100 gives cents. The product is checked.
-    const std::int64_t scaled = (amount * percent).units();
-    return Money::fromCents(divideRounded(scaled, 100 * Money::UnitsPerCent));
-}
 
 QString UvaExport::amountText(Money amount) {
     const std::int64_t cents = amount.roundedToCents(Rounding::HalfEven).cents();
@@ -88,140 +66,123 @@ QString UvaExport::proposedPeriod(const QDate& today, int fiscalYear, bool month
     return QStringLiteral("Q%1").arg(std::max(lastMonth / 3, 1));
 }
 
+QString UvaExport::portalFastnr(const QString& typed) {
+    static const QRegularExpression separators(QStringLiteral("[ /-]"));
+    static const QRegularExpression digitsOnly(QStringLiteral("^[0-9]*$"));
+    QString digits = typed.trimmed();
+    digits.remove(separators);
+    if (!digitsOnly.match(digits).hasMatch())
+        throw U30Refusal(
+            QStringLiteral("UVA-Export nicht möglich: die Steuernummer \"%1\" darf nur Ziffern enthalten "
+                           "(Leerzeichen, \"/\" und \"-\" werden übergangen).")
+                .arg(typed));
+    if (digits.size() != 9)
+        throw U30Refusal(
+            QStringLiteral("UVA-Export nicht möglich: die Steuernummer \"%1\" hat nicht genau 9 Ziffern "
+                           "(Finanzamtsnummer und Steuernummer).")
+                .arg(typed));
+    return digits;
+}
+
 void UvaExport::run() {
     forms::Ui& ui = m_windows.ui();
-    const QString fastnr = m_windows.liveSettings().fastnr();
-    if (fastnr.isEmpty()) {
+    const QString typedFastnr = m_windows.liveSettings().fastnr();
+    if (typedFastnr.isEmpty()) {
         ui.message(QStringLiteral("UVA-Export nicht möglich: die Steuernummer fehlt. Bitte im Fenster "
                                   "\"Einstellungen\" im Feld \"Steuernummer (FASTNR)\" die 9 Ziffern "
                                   "(Finanzamtsnummer und Steuernummer) eintragen."));
         return;
     }
-    static const QRegularExpression nineDigits(QStringLiteral("^[0-9]{9}$"));
-    if (!nineDigits.match(fastnr).hasMatch()) {
-        ui.message(
-            QStringLiteral("UVA-Export nicht möglich: die Steuernummer \"%1\" hat nicht genau 9 Ziffern "
-                           "(Finanzamtsnummer und Steuernummer).")
-                .arg(fastnr));
-        return;
+    try {
+        const QString fastnr = portalFastnr(typedFastnr);
+
+        data::Cursor journal(m_windows.session(), QStringLiteral("journal.DB"));
+        journal.setReadOnly(true);
+        journal.open();
+        journal.first();
+        const QDate firstDate = journal.eof() ? QDate() : PostingLineReader(journal).datum(journal);
+        const int year = firstDate.isValid() ? firstDate.year() : Clock::currentYear();
+
+        const std::optional<QString> answer =
+            ui.input(QStringLiteral("Zeitraum"), MonthlyPrompt,
+                     proposedPeriod(Clock::today(), year, m_windows.liveSettings().monatsberechnung()));
+        if (!answer)
+            return;
+        const std::optional<Period> period = parsePeriod(*answer);
+        if (!period) {
+            ui.message(
+                QStringLiteral("Zeitraum \"%1\" ungültig: Monat 1 bis 12 oder Quartal Q1 bis Q4 eingeben.")
+                    .arg(answer->trimmed()));
+            return;
+        }
+
+        // Every figure is computed and checked before the file is written (in one step).
+        const Sums sums = sumPeriod(*period, year);
+        const U30Figures& figures = sums.figures;
+        const QString fileName = QStringLiteral("U30-%1-%2.xml").arg(year).arg(period->code);
+        text::writeFile(m_windows.dataDirectory() + QLatin1Char('/') + fileName,
+                        xml(figures, *period, year, fastnr));
+
+        QStringList lines;
+        lines << QStringLiteral("Datei %1 erstellt (vor dem Hochladen bitte prüfen).").arg(fileName);
+        lines << (figures.payable.isNegative() ? QStringLiteral("Gutschrift: %1")
+                                               : QStringLiteral("Zahllast: %1"))
+                     .arg(amount(figures.payable));
+        if (figures.vatBalance != figures.payable)
+            lines << QStringLiteral("Saldo der UST-Konten im Zeitraum: %1 (Differenz %2)")
+                         .arg(amount(figures.vatBalance), amount(figures.payable - figures.vatBalance));
+        if (!figures.notReported.isZero())
+            lines << QStringLiteral("nicht gemeldet: %1 (steuerfreie oder andere Umsätze)")
+                         .arg(amount(figures.notReported));
+        if (sums.outsideYear > 0)
+            lines << outsideFiscalYearNote(sums.outsideYear, year);
+        ui.message(lines.join(QLatin1Char('\n')));
+    } catch (const U30Refusal& refusal) {
+        ui.message(refusal.message());
     }
-
-    data::Cursor journal(m_windows.session(), QStringLiteral("journal.DB"));
-    journal.setReadOnly(true);
-    journal.open();
-    journal.first();
-    const QDate firstDate = journal.eof() ? QDate() : PostingLineReader(journal).datum(journal);
-    const int year = firstDate.isValid() ? firstDate.year() : Clock::currentYear();
-
-    const std::optional<QString> answer =
-        ui.input(QStringLiteral("Zeitraum"), MonthlyPrompt,
-                 proposedPeriod(Clock::today(), year, m_windows.liveSettings().monatsberechnung()));
-    if (!answer)
-        return;
-    const std::optional<Period> period = parsePeriod(*answer);
-    if (!period) {
-        ui.message(QStringLiteral("Zeitraum \"%1\" ungültig: Monat 1 bis 12 oder Quartal Q1 bis Q4 eingeben.")
-                       .arg(answer->trimmed()));
-        return;
-    }
-
-    const Figures figures = sumPeriod(*period, year);
-    const int rateX = Settings(m_windows.dataDirectory()).igProzent();
-    if (!figures.acquisitions.rateX.isZero() && rateX != AcquisitionRateX) {
-        ui.message(
-            QStringLiteral("UVA-Export nicht möglich: Erwerbe auf \"*EX\"-Konten werden mit 13 Prozent "
-                           "gemeldet, der Satz X (IGprozent) ist aber %1 Prozent.")
-                .arg(rateX));
-        return;
-    }
-
-    const QString fileName = QStringLiteral("U30-%1-%2.xml").arg(year).arg(period->code);
-    text::writeFile(m_windows.dataDirectory() + QLatin1Char('/') + fileName,
-                    xml(figures, *period, year, fastnr));
-
-    QStringList lines;
-    lines << QStringLiteral("Datei %1 erstellt (vor dem Hochladen bitte prüfen).").arg(fileName);
-    const Money payable = figures.payable();
-    lines << (payable.isNegative() ? QStringLiteral("Gutschrift: %1") : QStringLiteral("Zahllast: %1"))
-                 .arg(format(QStringLiteral("%n"), {payable}));
-    if (!figures.notReported.isZero())
-        lines << QStringLiteral("nicht gemeldet: %1 (steuerfreie oder andere Umsätze)")
-                     .arg(format(QStringLiteral("%n"), {figures.notReported}));
-    ui.message(lines.join(QLatin1Char('\n')));
 }
 
-QHash<QString, QChar> UvaExport::accountTypes() const {
+QHash<QString, U30Account> UvaExport::chartAccounts() const {
     data::Cursor chart(m_windows.session(), QStringLiteral("kntplan.DB"));
     chart.setReadOnly(true);
     chart.open();
     const int knr = chart.fieldIndex(f::Knr);
     const int typ = chart.fieldIndex(f::Typ);
-    QHash<QString, QChar> types;
+    const int ustP = chart.fieldIndex(f::UstP);
+    QHash<QString, U30Account> accounts;
     for (chart.first(); !chart.eof(); chart.next()) {
-        const QString type = chart.asText(typ);
-        // A protected account (lower-case letter) keeps its kind.
-        types.insert(chart.asText(knr), type.isEmpty() ? QChar() : type.front().toUpper());
+        const bool hasRate = !chart.asText(ustP).isEmpty();
+        accounts.insert(chart.asText(knr),
+                        U30Account{chart.asText(typ), int(chart.asInteger(ustP)), hasRate});
     }
-    return types;
+    return accounts;
 }
 
-UvaExport::Figures UvaExport::sumPeriod(const Period& period, int year) const {
-    const QHash<QString, QChar> types = accountTypes();
+UvaExport::Sums UvaExport::sumPeriod(const Period& period, int year) const {
+    const int rateX = Settings(m_windows.dataDirectory()).igProzent();
+    U30Return ret(chartAccounts(), {}, rateX);
     data::Cursor journal(m_windows.session(), QStringLiteral("journal.DB"));
     journal.setReadOnly(true);
     journal.open();
     const PostingLineReader reader(journal);
-    Figures figures;
+    Sums sums;
     for (journal.first(); !journal.eof(); journal.next()) {
         if (!PostingLine::isPostedMark(reader.ok(journal)))
             continue;
         const QDate datum = reader.datum(journal);
-        if (datum.year() != year || datum.month() < period.firstMonth || datum.month() > period.lastMonth)
+        if (datum.year() != year) {
+            ++sums.outsideYear;
             continue;
-        const PostingLine line = reader.read(journal);
-        figures.acquisitions.add(line);
-        // The income or expense account of the line, as posting chooses it.
-        const QChar sollType = types.value(line.sollKnt);
-        const QChar habenType = types.value(line.habenKnt);
-        QString account;
-        QChar type;
-        if (isIncomeOrExpense(sollType)) {
-            account = line.sollKnt;
-            type = sollType;
-        } else if (isIncomeOrExpense(habenType)) {
-            account = line.habenKnt;
-            type = habenType;
         }
-        if (type == QLatin1Char('E')) {
-            Money net;
-            if (line.habenKnt == account)
-                net += line.habenBetrag;
-            if (line.sollKnt == account)
-                net -= line.sollBetrag;
-            switch (line.ustP) {
-            case 20:
-                figures.kz022 += net;
-                break;
-            case 10:
-                figures.kz029 += net;
-                break;
-            case 13:
-                figures.kz006 += net;
-                break;
-            default:
-                figures.notReported += net;
-                break;
-            }
-        } else if (type == QLatin1Char('A') && !Acquisitions::isAcquisitionAccount(line.sollKnt) &&
-                   !Acquisitions::isAcquisitionAccount(line.habenKnt)) {
-            figures.kz060 += line.ustSoll - line.ustHaben;
-        }
+        if (datum.month() < period.firstMonth || datum.month() > period.lastMonth)
+            continue;
+        ret.add(reader.read(journal));
     }
-    return figures;
+    sums.figures = ret.finish();
+    return sums;
 }
 
-QByteArray UvaExport::xml(const Figures& figures, const Period& period, int year,
-                          const QString& fastnr) const {
+QByteArray UvaExport::xml(const U30Figures& figures, const Period& period, int year, const QString& fastnr) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -233,9 +194,6 @@ QByteArray UvaExport::xml(const Figures& figures, const Period& period, int year
         w.writeAttribute(QStringLiteral("type"), type);
         w.writeCharacters(value);
         w.writeEndElement();
-    };
-    const auto kz = [&](const char* name, Money amount) {
-        typed(QString::fromLatin1(name), QStringLiteral("kz"), amountText(amount));
     };
     const auto yearMonth = [year](int month) {
         return QStringLiteral("%1-%2").arg(year).arg(month, 2, 10, QLatin1Char('0'));
@@ -266,27 +224,37 @@ QByteArray UvaExport::xml(const Figures& figures, const Period& period, int year
     w.writeTextElement(QStringLiteral("FASTNR"), fastnr);
     w.writeEndElement();
 
-    // A block of the return: its total, then the fields it sums in a nested element.
-    const auto block = [&](const char* name, const char* totalName, Money total, const char* partsName,
-                           std::initializer_list<std::pair<const char*, Money>> parts) {
-        w.writeStartElement(QString::fromLatin1(name));
-        kz(totalName, total);
-        w.writeStartElement(QString::fromLatin1(partsName));
-        for (const auto& [partName, amount] : parts)
-            kz(partName, amount);
-        w.writeEndElement();
-        w.writeEndElement();
+    // The fields come in the schema's order; a group is opened with its first written field and
+    // closed when the next field lies outside it, so an empty group is never written.
+    QString group;
+    QString subgroup;
+    const auto closeSubgroup = [&] {
+        if (!subgroup.isEmpty())
+            w.writeEndElement();
+        subgroup.clear();
     };
-    block("LIEFERUNGEN_LEISTUNGEN_EIGENVERBRAUCH", "KZ000", figures.kz000(), "VERSTEUERT",
-          {{"KZ022", figures.kz022}, {"KZ029", figures.kz029}, {"KZ006", figures.kz006}});
-    const Acquisitions& a = figures.acquisitions;
-    block("INNERGEMEINSCHAFTLICHE_ERWERBE", "KZ070", a.sum(), "VERSTEUERT_IGE",
-          {{"KZ072", a.rate20}, {"KZ073", a.rate10}, {"KZ008", a.rateX}});
-
-    w.writeStartElement(QStringLiteral("VORSTEUER"));
-    kz("KZ060", figures.kz060);
-    kz("KZ065", figures.kz065());
-    w.writeEndElement();
+    for (const U30Field& field : figures.fields) {
+        const Kennzahl& k = *field.kennzahl;
+        const QString fieldGroup = QString::fromLatin1(k.group);
+        const QString fieldSubgroup = QString::fromLatin1(k.subgroup);
+        if (fieldGroup != group) {
+            closeSubgroup();
+            if (!group.isEmpty())
+                w.writeEndElement();
+            group = fieldGroup;
+            w.writeStartElement(group);
+        }
+        if (fieldSubgroup != subgroup) {
+            closeSubgroup();
+            subgroup = fieldSubgroup;
+            if (!subgroup.isEmpty())
+                w.writeStartElement(subgroup);
+        }
+        typed(k.name(), QStringLiteral("kz"), amountText(field.value));
+    }
+    closeSubgroup();
+    if (!group.isEmpty())
+        w.writeEndElement();
 
     w.writeEndElement(); // ERKLAERUNG
     w.writeEndDocument();

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "base/money.h"
-#include "reports/posting_line.h"
+#include "reports/u30_return.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -17,8 +16,8 @@ namespace kontaro::reports {
 
 // The VAT pre-return (U30) of one month or quarter as the upload file of the tax office's portal:
 // "U30-" + year + "-" + period + ".xml" in the data directory, UTF-8. The figures are summed
-// exactly from the posted lines of the period; the payable amount or credit is shown to the user,
-// since the portal computes it itself.
+// exactly from the posted lines of the period and checked before anything is written; the payable
+// amount or credit is shown to the user, since the portal computes it itself.
 class UvaExport {
 public:
     explicit UvaExport(forms::Windows& windows);
@@ -35,32 +34,22 @@ public:
     // The last complete period before `today`; the year's last one when today lies after the
     // fiscal year, its first one when no period of it is complete yet.
     static QString proposedPeriod(const QDate& today, int fiscalYear, bool monthly);
+    // The tax number as the portal takes it: blanks, "/" and "-" left out, then exactly nine
+    // digits. Throws U30Refusal otherwise; never cuts.
+    static QString portalFastnr(const QString& typed);
 
-    // The fields of the return, in exact amounts.
-    struct Figures {
-        Money kz022;       // taxable turnover at 20 %
-        Money kz029;       // at 10 %
-        Money kz006;       // at 13 %
-        Money notReported; // income at 0 % or another rate
-        Money kz060;       // input tax without acquisition tax
-        Acquisitions acquisitions;
-
-        Money kz000() const { return kz022 + kz029 + kz006; }
-        Money kz065() const; // acquisition tax
-        Money outputTax() const;
-        // Positive: payable; negative: credit.
-        Money payable() const { return outputTax() - kz060; }
-    };
-
-    // Percent of an amount, rounded half away from zero to the cent.
-    static Money percentToCent(Money amount, int percent);
     // "12345.60": decimal point, two decimals, no thousands separator.
     static QString amountText(Money amount);
+    // The upload file of checked figures: zero fields and empty groups left out, KZ000 always there.
+    static QByteArray xml(const U30Figures& figures, const Period& period, int year, const QString& fastnr);
 
 private:
-    Figures sumPeriod(const Period& period, int year) const;
-    QHash<QString, QChar> accountTypes() const;
-    QByteArray xml(const Figures& figures, const Period& period, int year, const QString& fastnr) const;
+    struct Sums {
+        U30Figures figures;
+        int outsideYear = 0; // posted lines dated outside the fiscal year
+    };
+    Sums sumPeriod(const Period& period, int year) const;
+    QHash<QString, U30Account> chartAccounts() const;
 
     forms::Windows& m_windows;
 };

@@ -4,6 +4,7 @@
 #include "base/format_settings.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
+#include "data/invariant_checker.h"
 #include "forms/ui.h"
 #include "forms/windows.h"
 #include "output/line_list.h"
@@ -91,12 +92,18 @@ public:
             checkScheme();
 
         addSums();
-        const bool clean = !m_vatAccountError && m_total.isZero();
+        // The lines above can call damaged books clean (a ledger line on another account, a
+        // balance off its ledger): the rules between journal, ledger and chart are checked too.
+        const bool rulesKept = addRuleFindings();
+        const bool clean = !m_vatAccountError && m_total.isZero() && rulesKept;
         if (!clean)
             m_windows.ui().message(QStringLiteral("!! FEHLER !! Ergebnis siehe: ") + directory +
                                    QDir::separator() + ResultFile);
         m_ag.save(m_windows.dataDirectory() + QLatin1Char('/') + ResultFile);
-        return sumsEqual && clean;
+        const bool faultless = sumsEqual && clean;
+        m_windows.ui().status(faultless ? QStringLiteral("Prüfung ohne Fehler – siehe ") + ResultFile
+                                        : QStringLiteral("Prüfung mit Fehlern – siehe ") + ResultFile);
+        return faultless;
     }
 
 private:
@@ -159,6 +166,18 @@ private:
                  QStringLiteral("   (") + general(tenPercent(r.v10) + twentyPercent(r.v20)) +
                  QLatin1Char(')'));
         m_ag.add(QStringLiteral("Summe Saldo (muss 0 sein!): ") + general(m_total));
+    }
+
+    // The findings of the rule check under a heading of their own; false when there are any.
+    bool addRuleFindings() {
+        const QList<InvariantFinding> findings = checkInvariants(m_windows.session());
+        if (findings.isEmpty())
+            return true;
+        m_ag.add(QString());
+        m_ag.add(QStringLiteral("Abgleich Journal, Hauptbuch und Kontoplan:"));
+        for (const InvariantFinding& finding : findings)
+            m_ag.add(finding.toString());
+        return false;
     }
 
     forms::Windows& m_windows;

@@ -1,5 +1,6 @@
 #include "views/ledger_export.h"
 
+#include "base/errors.h"
 #include "base/field_text.h"
 #include "base/format.h"
 #include "base/format_settings.h"
@@ -21,6 +22,42 @@ using namespace data::fields;
 
 const QChar Tab = QLatin1Char('\t');
 const Format AmountFormat(QStringLiteral("%15.2f"));
+
+bool startsFormula(QChar first) {
+    return first == QLatin1Char('=') || first == QLatin1Char('+') || first == QLatin1Char('-') ||
+           first == QLatin1Char('@');
+}
+
+// A spreadsheet reads a field that starts with a quote as quoted text running on over tabs and
+// lines, and one that starts with =, +, - or @ as a formula. The text field that ends `line` from
+// `start` on is made plain: quoted (inner quotes doubled) when it starts with a quote or holds a
+// tab or line break, marked as text with an apostrophe when it starts like a formula. Most texts
+// need neither and stay where they were appended.
+void guardTextField(QString& line, qsizetype start) {
+    const QStringView text = QStringView(line).sliced(start);
+    if (text.isEmpty())
+        return;
+    const bool formula = startsFormula(text.front());
+    const bool quoted = text.front() == QLatin1Char('"') || text.contains(Tab) ||
+                        text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+    if (!formula && !quoted)
+        return;
+    QString field = text.toString();
+    line.truncate(start);
+    if (formula)
+        field.prepend(QLatin1Char('\''));
+    if (quoted) {
+        field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        field = QLatin1Char('"') + field + QLatin1Char('"');
+    }
+    line += field;
+}
+
+QString guardedText(const QString& text) {
+    QString field = text;
+    guardTextField(field, 0);
+    return field;
+}
 
 // Views, not copies: the fields are read straight from the row.
 QString tabbed(std::initializer_list<QStringView> fields) {
@@ -48,11 +85,12 @@ public:
         , m_typ(konten.fieldIndex(Typ))
         , m_name(konten.fieldIndex(QStringLiteral("Name"))) {}
 
-    QString knr() const { return m_konten.asText(m_knr); }
+    // As written into the file: a text field made plain for spreadsheets.
+    QString knr() const { return guardedText(m_konten.asText(m_knr)); }
     // The balance as the given text: fixed-width in the chart part, display form in the ledger part.
     QString line(const QString& saldo) const {
-        return tabbed(
-            {knr(), m_konten.asText(m_ustP), saldo, m_konten.asText(m_typ), m_konten.asText(m_name)});
+        return tabbed({knr(), m_konten.asText(m_ustP), saldo, guardedText(m_konten.asText(m_typ)),
+                       guardedText(m_konten.asText(m_name))});
     }
     QString chartLine() const { return line(AmountFormat({m_konten.asMoney(m_saldo)})); }
     QString accountLine() const {
@@ -82,21 +120,26 @@ void addLedgerLines(output::LineList& ag, data::Cursor& zeilen, const QString& k
     const int bnr = zeilen.fieldIndex(Bnr);
     // Each line is written once into its own text: the fields are appended, not copied first.
     QString line;
+    const auto appendTextField = [&line, &zeilen](int field) {
+        const qsizetype start = line.size();
+        zeilen.appendText(line, field);
+        guardTextField(line, start);
+    };
     for (zeilen.first(); !zeilen.eof(); zeilen.next()) {
         line.reserve(knr.size() + 96);
         line += knr;
         line += Tab;
-        zeilen.appendText(line, gknt);
+        appendTextField(gknt);
         line += Tab;
         AmountFormat.appendTo(line, {zeilen.asMoney(soll) - zeilen.asMoney(haben)});
         line += Tab;
         zeilen.appendText(line, datum);
         line += Tab;
-        zeilen.appendText(line, buchtext);
+        appendTextField(buchtext);
         line += Tab;
         zeilen.appendText(line, anr);
         line += Tab;
-        zeilen.appendText(line, beleg);
+        appendTextField(beleg);
         line += Tab;
         zeilen.appendText(line, bnr);
         ag.add(std::exchange(line, QString()));
@@ -113,6 +156,7 @@ void exportLedger(forms::Windows& windows, output::LineList& ag) {
         data::Cursor& konten = konto.konten();
         data::Cursor& zeilen = konto.zeilen();
         const AccountFields account(konten);
+        const data::Bookmark shown = konten.isEmpty() ? data::Bookmark() : konten.bookmark();
 
         ag.clear();
         ag.add(QStringLiteral("\t\t\t\tKONTOPLAN (Nr, UstP, Saldo, Typ, Text)"));
@@ -128,10 +172,13 @@ void exportLedger(forms::Windows& windows, output::LineList& ag) {
             addLedgerLines(ag, zeilen, account.knr());
             ag.add(QStringLiteral(" -----------------"));
         }
+        // The window goes on showing the account its account field names.
+        if (shown.isValid())
+            konten.gotoBookmark(shown);
         ag.save(windows.dataDirectory() + QStringLiteral("/konten.csv"));
     }
     windows.ui().message(QStringLiteral(
-        "Datei \"Konten.csv\" (Tab getrennt) wurde angelegt. Beachten Sie, dass diese Datei NICHT "
+        "Datei \"konten.csv\" (Tab getrennt) wurde angelegt. Beachten Sie, dass diese Datei NICHT "
         "Passwortgeschützt ist und nur sichtbar ist, solange Kontaro gestartet bleibt!"));
 }
 
@@ -143,16 +190,30 @@ void overwriteBudgets(forms::Windows& windows) {
     // The chart's after-save rule moves its cursor to the account of the search word; the walk
     // returns to the row it saved before it steps on, so every account is visited exactly once.
     data::Cursor& chart = windows.kontoplan().table();
-    for (chart.first(); !chart.eof(); chart.next()) {
-        const data::Bookmark place = chart.bookmark();
-        chart.edit();
-        if (chart.isNull(Saldo))
-            chart.setNull(Budget);
-        else
-            chart.setMoney(Budget, chart.asMoney(Saldo));
-        chart.post();
-        chart.gotoBookmark(place);
+    int overwritten = 0;
+    // The result stays visible, also when a refused save ends the walk early.
+    const auto showResult = [&windows, &overwritten] {
+        windows.ui().status(overwritten == 1
+                                ? QStringLiteral("Budget von 1 Konto überschrieben")
+                                : QStringLiteral("Budget von %1 Konten überschrieben").arg(overwritten));
+    };
+    try {
+        for (chart.first(); !chart.eof(); chart.next()) {
+            const data::Bookmark place = chart.bookmark();
+            chart.edit();
+            if (chart.isNull(Saldo))
+                chart.setNull(Budget);
+            else
+                chart.setMoney(Budget, chart.asMoney(Saldo));
+            chart.post();
+            ++overwritten;
+            chart.gotoBookmark(place);
+        }
+    } catch (const Abort&) {
+        showResult();
+        throw;
     }
+    showResult();
 }
 
 } // namespace kontaro::views

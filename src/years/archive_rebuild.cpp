@@ -6,12 +6,14 @@
 #include "data/field_names.h"
 #include "data/session.h"
 #include "forms/ui.h"
+#include "years/archive_tables.h"
 #include "years/t_alt.h"
 #include "years/year_directory.h"
 
 #include <QDir>
 #include <QHash>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace kontaro::years {
@@ -26,8 +28,11 @@ const QString Journal9 = QStringLiteral("journal9.db");
 // The fixed schilling-to-euro rate; years up to 2001 were kept in schillings.
 constexpr double SchillingPerEuro = 13.7603;
 
-double toDouble(Money amount) {
-    return static_cast<double>(amount.toLongDouble());
+// An amount as the archive's floating-point number; an empty amount stays empty.
+void copyAmount(const data::Cursor& source, const QString& field, data::Cursor& archive,
+                const QString& target) {
+    if (!source.isNull(field))
+        archive.setDouble(target, static_cast<double>(source.asMoney(field).toLongDouble()));
 }
 
 // Appends one archive row per source row, filled by `fill`. A row that cannot be written ends the
@@ -65,112 +70,140 @@ QString ArchiveRebuild::yearDirectory(int year) const {
     return directory.left(directory.size() - 4) + QString::number(year);
 }
 
-bool ArchiveRebuild::ensureTables() {
+struct ArchiveRebuild::Year {
+    int year = 0;
+    std::unique_ptr<YearBooks> books;
+    std::unique_ptr<data::Cursor> chart;
+    std::unique_ptr<data::Cursor> journal; // none: the year's lines stay out
+};
+
+QString ArchiveRebuild::ensureTables() {
     data::Session& session = m_windows.session();
-    if (session.tableExists(Knt9plan) && session.tableExists(Journal9))
-        return true;
+    for (const QString& table : {Knt9plan, Journal9})
+        if (const QString problem = archiveTableInTheWay(session, table); !problem.isEmpty())
+            return problem;
     try {
-        outsideTransaction(session, [&] {
-            for (const QString& table : {Knt9plan, Journal9})
-                if (!session.tableExists(table))
-                    session.createTable(table);
-        });
-    } catch (const FileError&) {
-        return false;
+        if (!session.tableExists(Knt9plan) || !session.tableExists(Journal9))
+            outsideTransaction(session, [&] {
+                for (const QString& table : {Knt9plan, Journal9})
+                    if (!session.tableExists(table))
+                        session.createTable(table);
+            });
+        // A table that cannot be read (damaged, of a newer program version) stops the rebuild
+        // before the window lets go of the archive.
+        for (const QString& table : {Knt9plan, Journal9}) {
+            data::Cursor archive(session, table);
+            archive.open();
+        }
+    } catch (const UserError& e) {
+        return e.message();
     }
-    return true;
+    return {};
 }
 
 void ArchiveRebuild::run() {
     forms::Ui& ui = m_windows.ui();
-    if (!ensureTables()) {
-        ui.message(QStringLiteral("Funktion in dieser Version nicht verfügbar"));
+    if (const QString problem = ensureTables(); !problem.isEmpty()) {
+        ui.message(problem);
         return;
     }
     T_alt& alt = m_windows.alt();
     alt.closeArchive();
-    const int years = copyCharts();
-    copyJournals();
+    m_skipped.clear();
+    int count = 0;
+    {
+        const std::vector<Year> years = openYears();
+        count = copyCharts(years);
+        copyJournals(years);
+    }
     computeBalances();
     alt.openArchive();
-    ui.message(
-        QStringLiteral("Datei \"Knt9.db(f)\" und \"Journal9.db(f) wurde erzeugt und enthält nun Daten der "
-                       "vergangenen %1 Jahre.")
-            .arg(years));
+    QStringList lines = {
+        QStringLiteral(
+            "Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
+            "vergangenen %1 Jahre.")
+            .arg(count)};
+    ui.message((lines + m_skipped).join(QLatin1Char('\n')));
 }
 
-int ArchiveRebuild::copyCharts() {
-    forms::Ui& ui = m_windows.ui();
+std::vector<ArchiveRebuild::Year> ArchiveRebuild::openYears() {
     data::Session& session = m_windows.session();
+    const auto openForReading = [](data::Session& books, const QString& table, bool exclusive) {
+        auto cursor = std::make_unique<data::Cursor>(books, table, exclusive);
+        cursor->setReadOnly(true);
+        cursor->open();
+        return cursor;
+    };
+    std::vector<Year> years;
+    for (int year = m_firstYear; year <= m_lastYear; ++year) {
+        Year entry{year, std::make_unique<YearBooks>(session, yearDirectory(year)), nullptr, nullptr};
+        data::Session* books = entry.books->session();
+        if (!books || !books->tableExists(QStringLiteral("kntplan.DB")))
+            continue;
+        try {
+            entry.chart = openForReading(*books, QStringLiteral("kntplan.DB"), false);
+            // A journal is read exclusively. The data directory's own journal is open in this
+            // program's windows, so its lines stay out, as those of a year open in another program
+            // do; the archive's last year is then the one before the books at hand.
+            if (books != &session && books->tableExists(QStringLiteral("journal.DB")))
+                entry.journal = openForReading(*books, QStringLiteral("journal.DB"), true);
+        } catch (const UserError& e) {
+            m_skipped << QStringLiteral("Das Jahr %1 wurde übersprungen: %2").arg(year).arg(e.message());
+            continue;
+        }
+        years.push_back(std::move(entry));
+    }
+    return years;
+}
+
+int ArchiveRebuild::copyCharts(const std::vector<Year>& years) {
+    forms::Ui& ui = m_windows.ui();
     ui.status(QStringLiteral("*** Erzeuge \"knt9plan\" (Kontoplan über alle Jahre)"));
-    data::Cursor archive(session, Knt9plan);
+    data::Cursor archive(m_windows.session(), Knt9plan);
     archive.open();
     archive.emptyTable();
-    int years = 0;
-    for (int year = m_firstYear; year <= m_lastYear; ++year) {
-        const YearBooks books(session, yearDirectory(year));
-        if (!books.session() || !books.session()->tableExists(QStringLiteral("kntplan.DB")))
-            continue;
-        data::Cursor chart(*books.session(), QStringLiteral("kntplan.DB"));
-        chart.setReadOnly(true);
-        try {
-            chart.open();
-        } catch (const UserError&) {
-            continue; // a chart that cannot be read leaves its year out
-        }
-        const QString yearText = QString::number(year);
+    int count = 0;
+    for (const Year& year : years) {
+        data::Cursor& chart = *year.chart;
+        const QString yearText = QString::number(year.year);
         const bool complete = copyRows(chart, archive, [&] {
             archive.setText(QStringLiteral("JAHR"), yearText);
             archive.setText(QStringLiteral("KNR"), chart.asText(f::Knr));
             archive.setText(QStringLiteral("TYP"), chart.asText(f::Typ));
             archive.setText(QStringLiteral("NAME"), chart.asText(QStringLiteral("Name")));
-            archive.setDouble(QStringLiteral("SALDO"), toDouble(chart.asMoney(f::Saldo)));
-            archive.setDouble(QStringLiteral("BUDGET"), toDouble(chart.asMoney(f::Budget)));
+            copyAmount(chart, f::Saldo, archive, QStringLiteral("SALDO"));
+            copyAmount(chart, f::Budget, archive, QStringLiteral("BUDGET"));
             archive.setText(QStringLiteral("GRUPPE"), chart.asText(QStringLiteral("Gruppe")));
         });
         if (complete)
-            ++years;
+            ++count;
     }
     ui.status(QStringLiteral("*** \"knt9plan\" OK"));
-    return years;
+    return count;
 }
 
-void ArchiveRebuild::copyJournals() {
+void ArchiveRebuild::copyJournals(const std::vector<Year>& years) {
     forms::Ui& ui = m_windows.ui();
-    data::Session& session = m_windows.session();
-    data::Cursor archive(session, Journal9);
+    data::Cursor archive(m_windows.session(), Journal9);
     archive.open();
     archive.emptyTable();
-    for (int year = m_firstYear; year <= m_lastYear; ++year) {
-        const QString directory = yearDirectory(year);
+    for (const Year& year : years) {
         ui.status(QStringLiteral("*** Erzeuge \"journal9\" (Journal über alle Jahre): ") +
-                  QDir::toNativeSeparators(directory + QStringLiteral("/journal.DB")));
-        // A journal is read exclusively. The data directory's own journal is open in this program's
-        // windows, so its lines stay out, as those of a year open in another program do; the
-        // archive's last year is then the one before the books at hand.
-        const YearBooks books(session, directory);
-        if (!books.session() || books.session() == &session ||
-            !books.session()->tableExists(QStringLiteral("journal.DB")))
+                  QDir::toNativeSeparators(yearDirectory(year.year) + QStringLiteral("/journal.DB")));
+        if (!year.journal)
             continue;
-        data::Cursor journal(*books.session(), QStringLiteral("journal.DB"), true);
-        journal.setReadOnly(true);
-        try {
-            journal.open();
-        } catch (const UserError&) {
-            continue;
-        }
-        const QString yearText = QString::number(year);
-        const auto money = [&](const QString& field) { return toDouble(journal.asMoney(field)); };
+        data::Cursor& journal = *year.journal;
+        const QString yearText = QString::number(year.year);
         copyRows(journal, archive, [&] {
             archive.setText(QStringLiteral("SOLLKNT"), journal.asText(f::SollKnt));
             archive.setText(QStringLiteral("HABENKNT"), journal.asText(f::HabenKnt));
             archive.setText(QStringLiteral("USTKNT"), journal.asText(f::UstKnt));
             if (!journal.isNull(f::UstP))
                 archive.setDouble(QStringLiteral("USTP"), double(journal.asInteger(f::UstP)));
-            archive.setDouble(QStringLiteral("SOLLBETRAG"), money(f::SollBetrag));
-            archive.setDouble(QStringLiteral("HABENBETRA"), money(f::HabenBetrag));
-            archive.setDouble(QStringLiteral("USTSOLL"), money(f::UstSoll));
-            archive.setDouble(QStringLiteral("USTHABEN"), money(f::UstHaben));
+            copyAmount(journal, f::SollBetrag, archive, QStringLiteral("SOLLBETRAG"));
+            copyAmount(journal, f::HabenBetrag, archive, QStringLiteral("HABENBETRA"));
+            copyAmount(journal, f::UstSoll, archive, QStringLiteral("USTSOLL"));
+            copyAmount(journal, f::UstHaben, archive, QStringLiteral("USTHABEN"));
             archive.setText(QStringLiteral("BUCHTEXT"), journal.asText(QStringLiteral("Buchtext")));
             if (!journal.isNull(f::Anr))
                 archive.setDouble(QStringLiteral("ANR"), double(journal.asInteger(f::Anr)));

@@ -15,13 +15,10 @@
 
 namespace kontaro::years {
 
-CarryOver::CarryOver(data::Session& session, QString targetDirectory)
+CarryOver::CarryOver(data::Session& session, QString targetDirectory, QString shownDirectory)
     : m_session(session)
-    , m_target(std::move(targetDirectory)) {}
-
-void CarryOver::keepReplacedFilesIn(const QString& folderName) {
-    m_backupFolder = folderName;
-}
+    , m_target(std::move(targetDirectory))
+    , m_shownTarget(shownDirectory.isEmpty() ? m_target : std::move(shownDirectory)) {}
 
 void CarryOver::run() {
     using enum Kind;
@@ -54,42 +51,31 @@ bool CarryOver::carry(const File& file) {
     const QString source = m_session.findFile(QString::fromLatin1(file.source));
     if (source.isEmpty())
         return false;
-    const QString target = prepareTarget(QString::fromLatin1(file.target));
-    switch (file.kind) {
-    case Kind::Table:
-        if (data::layouts::forFileName(source)->format == data::TableFormat::Sqlite)
+    const QString target = targetPath(QString::fromLatin1(file.target));
+    const bool sqliteTable =
+        file.kind == Kind::Table && data::layouts::forFileName(source)->format == data::TableFormat::Sqlite;
+    // dBASE tables are written through at once: their bytes are the table.
+    const QByteArray bytes =
+        file.kind == Kind::EmptiedTable || sqliteTable ? QByteArray() : text::readFile(source);
+    try {
+        if (sqliteTable)
             writeTable(source, target);
+        else if (file.kind == Kind::EmptiedTable)
+            writeEmptyTable(source, target);
         else
-            text::writeFile(target, text::readFile(source)); // dBASE files are written through at once
-        break;
-    case Kind::EmptiedTable:
-        writeEmptyTable(source, target);
-        break;
-    case Kind::Settings:
-    case Kind::Other:
-        text::writeFile(target, text::readFile(source));
-        break;
+            text::writeFile(target, bytes);
+    } catch (const FileError&) {
+        throw FileError(QStringLiteral("In das Verzeichnis \"%1\" kann nicht geschrieben werden.")
+                            .arg(QDir::toNativeSeparators(m_shownTarget)));
     }
     m_written << QFileInfo(target).fileName();
     return true;
 }
 
-// The path a file is written to: an existing file of that name (any case) is replaced under its
-// own name, after it was kept in the backup folder.
-QString CarryOver::prepareTarget(const QString& name) {
+// An existing file of that name (any case) is replaced under its own name.
+QString CarryOver::targetPath(const QString& name) const {
     const QString existing = findFileIn(m_target, name);
-    if (existing.isEmpty())
-        return m_target + QLatin1Char('/') + name;
-    if (!m_backupFolder.isEmpty()) {
-        const QString folder = m_target + QLatin1Char('/') + m_backupFolder;
-        const QString kept = folder + QLatin1Char('/') + QFileInfo(existing).fileName();
-        QFile::remove(kept);
-        if (!QDir().mkpath(folder) || !QFile::copy(existing, kept))
-            throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht nach \"%2\" gesichert werden.")
-                                .arg(QDir::toNativeSeparators(existing), QDir::toNativeSeparators(folder)));
-        m_backupUsed = true;
-    }
-    return existing;
+    return existing.isEmpty() ? m_target + QLatin1Char('/') + name : existing;
 }
 
 void CarryOver::writeTable(const QString& source, const QString& target) {

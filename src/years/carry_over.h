@@ -17,20 +17,17 @@ namespace kontaro::years {
 // The files come in chains: inside a chain a file is only carried when the tables and the settings
 // file before it were there; other files are carried when present and never stop a chain. Tables
 // are written from the session, never by copying the bytes of a file it works on. Every file
-// replaces its target in one step; with a backup folder, a file that is replaced is first kept
-// there.
+// replaces its target in one step.
 class CarryOver {
 public:
-    CarryOver(data::Session& session, QString targetDirectory);
+    // `shownDirectory`: the directory a write failure names (the target when empty), for a target
+    // that is a temporary stand-in for it.
+    CarryOver(data::Session& session, QString targetDirectory, QString shownDirectory = {});
 
-    // Keep the files that get replaced in this folder (created inside the target directory on
-    // first use).
-    void keepReplacedFilesIn(const QString& folderName);
-    // Carries every chain. Throws FileError when a file that is there cannot be written.
+    // Carries every chain. Throws FileError when a file that is there cannot be read, or naming the
+    // shown directory when one cannot be written.
     void run();
 
-    // The backup folder, when a file was kept there; empty otherwise.
-    QString usedBackupFolder() const { return m_backupUsed ? m_backupFolder : QString(); }
     // Target names of the files written, in order.
     const QStringList& written() const { return m_written; }
 
@@ -44,14 +41,13 @@ private:
 
     // False when the source is missing.
     bool carry(const File& file);
-    QString prepareTarget(const QString& name);
+    QString targetPath(const QString& name) const;
     void writeTable(const QString& source, const QString& target);
     void writeEmptyTable(const QString& source, const QString& target);
 
     data::Session& m_session;
     QString m_target;
-    QString m_backupFolder;
-    bool m_backupUsed = false;
+    QString m_shownTarget;
     QStringList m_written;
 };
 

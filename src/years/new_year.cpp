@@ -6,14 +6,19 @@
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/session.h"
+#include "data/sqlite_db.h"
+#include "data/table_layout.h"
 #include "forms/ui.h"
 #include "posting/t_buchen.h"
 #include "years/carry_over.h"
 #include "years/year_directory.h"
+#include "years/year_replacement.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <optional>
+#include <unistd.h>
 
 namespace kontaro::years {
 
@@ -25,15 +30,20 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// A directory that is removed again unless the command got through.
+FileError cannotWrite(const QString& directory) {
+    return FileError(
+        QStringLiteral("In das Verzeichnis \"%1\" kann nicht geschrieben werden.").arg(native(directory)));
+}
+
+// The directory a new year is built in beside its place, locked against the clean-up of another
+// start while it is built, and removed again unless it was kept.
 class TemporaryDirectory {
 public:
     explicit TemporaryDirectory(QString path)
         : m_path(std::move(path)) {
-        QDir(m_path).removeRecursively(); // left over from a run that did not finish
         if (!QDir().mkpath(m_path))
-            throw FileError(
-                QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.").arg(native(m_path)));
+            throw cannotWrite(QFileInfo(m_path).absolutePath());
+        m_lock.emplace(m_path, true);
     }
     ~TemporaryDirectory() {
         if (!m_kept)
@@ -43,17 +53,41 @@ public:
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     const QString& path() const { return m_path; }
+    // Left for the next start, which finishes taking back what it holds.
+    void keep() { m_kept = true; }
     void renameTo(const QString& target) {
         if (!QDir().rename(m_path, target))
-            throw FileError(
-                QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.").arg(native(target)));
+            throw cannotWrite(QFileInfo(target).absolutePath());
         m_kept = true;
     }
 
 private:
     QString m_path;
+    std::optional<DirectoryLock> m_lock;
     bool m_kept = false;
 };
+
+// Every table written into the new year reads back whole.
+void verifyTables(const QString& directory, const QStringList& written) {
+    for (const QString& name : written) {
+        const QString path = directory + QLatin1Char('/') + name;
+        const data::TableLayout* layout = data::layouts::forFileName(path);
+        if (!layout || layout->format != data::TableFormat::Sqlite)
+            continue;
+        bool sound = false;
+        try {
+            data::SqliteDb db(path);
+            data::SqliteStatement check(db, QStringLiteral("PRAGMA quick_check"), path);
+            sound = check.step() && check.columnText(0) == QLatin1String("ok");
+        } catch (const FileError&) {
+        }
+        if (!sound)
+            throw FileError(
+                QStringLiteral("Die Tabelle \"%1\" des neuen Jahres ist beim Schreiben beschädigt "
+                               "worden.")
+                    .arg(native(path)));
+    }
+}
 
 } // namespace
 
@@ -120,32 +154,38 @@ bool NewYear::run() {
         return false;
     }
 
-    const bool exists = QFileInfo::exists(target);
+    const QFileInfo targetInfo(target);
+    const bool exists = targetInfo.exists() || targetInfo.isSymLink();
+    if (exists && !targetInfo.isDir()) {
+        ui.message(QStringLiteral("\"%1\" ist eine Datei und kein Verzeichnis.").arg(native(target)));
+        return false;
+    }
+    const QString temporary = parent + QStringLiteral("/.KT") + yearText + QStringLiteral("-neu");
     std::optional<DirectoryLock> lock;
-    std::optional<TemporaryDirectory> fresh;
-    QString backupFolder;
-    if (exists) {
+    if (exists)
         lock.emplace(target, true);
-        if (lock->isBusy()) {
-            ui.message(QStringLiteral("Das Jahr %1 ist gerade in Bearbeitung.").arg(yearText));
-            return false;
-        }
+    // A year being built by another program, or one whose interrupted replacement cannot be taken
+    // back yet, is left alone.
+    if ((lock && lock->isBusy()) || !removeInterruptedYear(temporary)) {
+        ui.message(QStringLiteral("Das Jahr %1 ist gerade in Bearbeitung.").arg(yearText));
+        return false;
+    }
+    if (exists) {
         if (ui.question(
                 QStringLiteral("ACHTUNG: Verzeichnis \"%1\" ist schon vorhanden. SOLL KOPIERT WERDEN ? "
                                "(Daten werden überschrieben !)")
                     .arg(shownTarget),
                 forms::Buttons::YesNo) != forms::Answer::Yes)
             return false;
-        const QFileInfo info(target);
-        if (!info.isDir() || !info.isWritable())
-            throw FileError(QStringLiteral("In das Verzeichnis \"%1\" kann nicht geschrieben werden.")
-                                .arg(native(target)));
-        backupFolder =
-            QStringLiteral("Sicherung-") + Clock::now().toString(QStringLiteral("yyyy-MM-dd-hhmmss"));
-    } else {
-        // Filled under another name, so that the year appears only when it is complete.
-        fresh.emplace(parent + QStringLiteral("/.KT") + yearText + QStringLiteral("-neu"));
+        if (::access(QFile::encodeName(target).constData(), W_OK) != 0)
+            throw cannotWrite(target);
+        // What a program that crashed there left half written is rolled back first, so the backup
+        // holds the year as it was last committed.
+        recoverTableJournals(target);
     }
+    // The whole year is built under another name beside its place; it takes that place only when
+    // complete.
+    TemporaryDirectory fresh(temporary);
 
     {
         data::Cursor openingJournal(session, QStringLiteral("journal1.DB"), true);
@@ -158,22 +198,34 @@ bool NewYear::run() {
         try {
             skipped = writeOpeningLines(*openingDate);
         } catch (const UserError&) {
-            ui.message(QStringLiteral("Fehler bei Datei \"JOURNAL1.DB\""));
+            ui.message(QStringLiteral("Fehler bei Datei \"journal1.DB\""));
         }
     }
 
-    CarryOver carryOver(session, fresh ? fresh->path() : target);
-    if (exists)
-        carryOver.keepReplacedFilesIn(backupFolder);
+    CarryOver carryOver(session, fresh.path(), parent);
     outsideTransaction(session, [&] { carryOver.run(); });
     // Vouchers belong to their year: the new one starts with an empty folder.
-    const QString workDirectory = fresh ? fresh->path() : target;
-    if (!QDir(workDirectory).exists(QStringLiteral("belege")) &&
-        !QDir(workDirectory).mkdir(QStringLiteral("belege")))
-        throw FileError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.")
-                            .arg(native(workDirectory + QStringLiteral("/belege"))));
-    if (fresh)
-        fresh->renameTo(target);
+    if (!QDir(fresh.path()).mkdir(QStringLiteral("belege")))
+        throw cannotWrite(parent);
+    verifyTables(fresh.path(), carryOver.written());
+
+    QString backupFolder;
+    if (exists) {
+        backupFolder =
+            QStringLiteral("Sicherung-") + Clock::now().toString(QStringLiteral("yyyy-MM-dd-hhmmss"));
+        for (int n = 2; QFileInfo::exists(target + QLatin1Char('/') + backupFolder); ++n)
+            backupFolder = backupFolder.section(QLatin1Char('_'), 0, 0) + QStringLiteral("_%1").arg(n);
+        YearReplacement replacement(fresh.path(), target, backupFolder);
+        try {
+            replacement.run();
+        } catch (const FileError&) {
+            if (YearReplacement::hasPlan(fresh.path()))
+                fresh.keep();
+            throw;
+        }
+    } else {
+        fresh.renameTo(target);
+    }
 
     QStringList lines = {
         QStringLiteral("Neues Jahr eingerichtet. "),
@@ -186,9 +238,9 @@ bool NewYear::run() {
             "Verwende dann im Fenster BUCHEN die \"blaue Pfeil DN\"-Taste um eventuell vorbereitete "
             "Eröffnungsbuchungen einzutragen."),
     };
-    if (!carryOver.usedBackupFolder().isEmpty())
+    if (exists)
         lines << QStringLiteral("Die ersetzten Dateien liegen in \"%1\".")
-                     .arg(native(target + QLatin1Char('/') + carryOver.usedBackupFolder()));
+                     .arg(native(target + QLatin1Char('/') + backupFolder));
     if (!skipped.isEmpty())
         lines << QStringLiteral("Keine Eröffnungsbuchung für: %1").arg(skipped.join(QStringLiteral(", ")));
     ui.message(lines.join(QLatin1Char('\n')));

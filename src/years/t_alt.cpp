@@ -10,6 +10,7 @@
 #include "forms/control_def.h"
 #include "posting/line_binding.h"
 #include "views/konto_grid.h"
+#include "years/archive_tables.h"
 
 #include <cmath>
 
@@ -44,11 +45,26 @@ constexpr ControlDef Controls[] = {
 
     // Lookup over the chart of accounts (Knr, Typ, Ustp, Saldo, Name; 26 rows), for reading only.
     {.name = u"Label9", .kind = Label, .caption = u"Kontowahl:"},
-    {.name = u"Kontoauswahl", .kind = DropDown, .hint = u"Eingabeliste für manuelle Kontoauswahl."},
+    {.name = u"Kontoauswahl",
+     .kind = DropDown,
+     .hint = u"Eingabeliste für manuelle Kontoauswahl.",
+     .listRows = 26,
+     .listWidth = 600},
 
     // Shown when the archive tables cannot be opened; the chart window then leaves kntNr alone.
-    {.name = u"ALT_INFO", .kind = Label, .caption = u"Knt9plan.db(f) u. Journal9 fehlt !", .visible = false},
+    {.name = u"ALT_INFO",
+     .kind = Label,
+     .caption = u"knt9plan.db(f) u. journal9.db(f) fehlt !",
+     .visible = false},
 };
+
+// The grid's amounts in the display format "#,##0.00".
+bool isAmountColumn(const QString& field) {
+    for (const char* amount : {"SOLLBETRAG", "HABENBETRA", "USTSOLL", "USTHABEN"})
+        if (field == QLatin1String(amount))
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -58,7 +74,9 @@ T_alt::T_alt(forms::Windows& windows)
     caption = QStringLiteral("Vorjahre");
     windowState = forms::WindowState::Normal;
 
-    addControl(QStringLiteral("kntNr"), Edit).upperCase = true;
+    forms::Control& kntNr = addControl(QStringLiteral("kntNr"), Edit);
+    kntNr.upperCase = true;
+    kntNr.followsTyping = true; // every typed character selects the account anew
     // Label8/edit8: the current year and the account's balance in kntplan.DB; Label7/edit7 down to
     // Label1/edit1: the seven years before, latest first, with SALDO_X of knt9plan. The labels get
     // their years when an account is chosen.
@@ -69,6 +87,7 @@ T_alt::T_alt(forms::Windows& windows)
     for (const ControlDef& def : Controls)
         forms::applyDef(addControl(def.name.toString(), def.kind, def.parent.toString()), def);
     control(QStringLiteral("hoch1")).readOnly = true;
+    m_missingNotice = control(QStringLiteral("ALT_INFO")).caption;
 
     control(QStringLiteral("kntNr")).onChange = [this] { selectAccount(); };
     control(QStringLiteral("kontofilter")).onClick = [this] { applyFilter(); };
@@ -102,8 +121,10 @@ void T_alt::openArchive() {
     closeArchive();
     data::Session& session = m_windows.session();
     // The SQLite variant when it is there, else the dBASE one.
-    const bool sqlite = session.tableExists(QStringLiteral("knt9plan.db"));
+    const bool sqlite = session.tableExists(QStringLiteral("knt9plan.db")) ||
+                        !archiveTableInTheWay(session, QStringLiteral("knt9plan.db")).isEmpty();
     const QString suffix = sqlite ? QStringLiteral(".db") : QStringLiteral(".DBF");
+    QString problem;
     try {
         auto journal = std::make_unique<data::Cursor>(session, QStringLiteral("journal9") + suffix);
         journal->setReadOnly(true);
@@ -117,17 +138,32 @@ void T_alt::openArchive() {
         m_gridReader = reader.get();
         std::vector<views::TableGridSource::Column> columns;
         for (const QString& field : control(QStringLiteral("DBGrid1")).items)
-            columns.push_back({field, views::CellStyle::Plain});
+            columns.push_back(
+                {field, isAmountColumn(field) ? views::CellStyle::Money : views::CellStyle::Plain});
         control(QStringLiteral("DBGrid1")).grid =
             std::make_shared<views::TableGridSource>(std::move(reader), std::move(columns), journal.get());
         m_journal = std::move(journal);
         m_years = std::move(years);
-    } catch (const UserError&) {
+    } catch (const UserError& e) {
         closeArchive();
+        problem = e.message();
     }
+    // Tables that are missing are called so; otherwise the notice says what is wrong with them (a
+    // folder in their place, a table of a newer program version, damage).
+    const QString journal9 = QStringLiteral("journal9") + suffix;
+    const QString knt9plan = QStringLiteral("knt9plan") + suffix;
+    QString notice = archiveTableInTheWay(session, journal9);
+    if (notice.isEmpty())
+        notice = archiveTableInTheWay(session, knt9plan);
+    if (notice.isEmpty())
+        notice = session.tableExists(journal9) && session.tableExists(knt9plan) && !problem.isEmpty()
+                     ? problem
+                     : m_missingNotice;
+    control(QStringLiteral("ALT_INFO")).caption = notice;
     control(QStringLiteral("ALT_INFO")).visible = !hasArchive();
+    // Reopened after a rebuild: labels, figures and lines follow the new archive.
     if (hasArchive() && !m_filterKnr.isNull())
-        applyFilter();
+        selectAccount();
 }
 
 // The journal filter "sollknt='T' or habenknt='T'", applied while "Filter" is ticked; it compares

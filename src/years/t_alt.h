@@ -47,6 +47,7 @@ private:
     std::unique_ptr<data::Cursor> m_years;   // knt9plan
     data::Cursor* m_gridReader = nullptr;    // the grid's reading cursor on journal9
     QString m_filterKnr;
+    QString m_missingNotice; // ALT_INFO's text for archive tables that are not there
 };
 
 } // namespace kontaro::years

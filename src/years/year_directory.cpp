@@ -61,7 +61,11 @@ void replaceFile(const QString& temporary, const QString& target) {
         throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden.")
                             .arg(QDir::toNativeSeparators(target)));
     }
-    syncPath(QFileInfo(target).absolutePath(), O_RDONLY | O_DIRECTORY);
+    syncDirectory(QFileInfo(target).absolutePath());
+}
+
+void syncDirectory(const QString& directory) {
+    syncPath(directory, O_RDONLY | O_DIRECTORY);
 }
 
 YearBooks::YearBooks(data::Session& own, const QString& directory) {
@@ -72,8 +76,11 @@ YearBooks::YearBooks(data::Session& own, const QString& directory) {
     }
     if (!QFileInfo(path).isDir())
         return;
+    // A year kept write-protected is read without a lock of its own.
+    const bool writable = ::access(QFile::encodeName(path).constData(), W_OK) == 0;
     try {
-        m_other = std::make_unique<data::Session>(path);
+        m_other = std::make_unique<data::Session>(path, writable ? data::Session::Access::ReadWrite
+                                                                 : data::Session::Access::ReadOnly);
         m_session = m_other.get();
     } catch (const FileError&) {
         // In use by another program, or not readable: the year is left out.

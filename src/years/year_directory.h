@@ -36,6 +36,9 @@ QString findFileIn(const QString& directory, const QString& name);
 // first, so after a crash there is either the old or the new file.
 void replaceFile(const QString& temporary, const QString& target);
 
+// Makes the renames inside a directory reach the disk.
+void syncDirectory(const QString& directory);
+
 // The books of a year directory, for reading: the program's own session when it is the data
 // directory, otherwise a session of its own (which also keeps a program from starting there while
 // they are read). None when the directory is missing or another program works in it.

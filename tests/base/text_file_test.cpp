@@ -1,6 +1,7 @@
 #include "base/errors.h"
 #include "base/text_file.h"
 #include "qstring_printer.h"
+#include "support/nearly_full_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,32 +104,7 @@ TEST_F(TextFileTest, WritingIntoMissingDirectoryThrowsFileError) {
     EXPECT_THROW(text::writeLines(path("nicht-da/x.txt"), {QStringLiteral("x")}), kontaro::FileError);
 }
 
-namespace {
-
-// Files of this process may grow to a few bytes only, as on a nearly full disk: a write past the
-// limit fails (EFBIG) instead of ending the process.
-class NearlyFullDisk {
-public:
-    explicit NearlyFullDisk(rlim_t bytes) {
-        m_oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~NearlyFullDisk() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldSignal);
-    }
-    NearlyFullDisk(const NearlyFullDisk&) = delete;
-    NearlyFullDisk& operator=(const NearlyFullDisk&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldSignal)(int) = nullptr;
-};
-
-} // namespace
+using kontaro::test::NearlyFullDisk;
 
 // A full disk must neither report success nor leave an emptied file behind; the old file stays.
 TEST_F(TextFileTest, FullDiskKeepsTheOldFileAndSaysSo) {

@@ -4,7 +4,9 @@
 #include "gui_fixture.h"
 #include "years/t_alt.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTableView>
 #include <QtCharts/QAbstractAxis>
 #include <QtCharts/QBarSet>
@@ -14,6 +16,18 @@
 
 namespace kontaro::test {
 
+// Books of 2025 beside the program's, with one line 2800 / 4000 of `amount`, and the archive
+// rebuilt from them.
+void archiveOneLineOf2025(GuiProgram& program, const QString& amount) {
+    const QString parent = QFileInfo(program.directory()).absolutePath();
+    data::buildBooks(parent + QStringLiteral("/KT2025"),
+                     {QStringLiteral("konto 2800 B Bank"), QStringLiteral("konto 4000 E Erlöse"),
+                      QStringLiteral("zeile = Bnr=1 SollKnt=2800 HabenKnt=4000 SollBetrag=%1 HabenBetrag=%1 "
+                                     "Datum=05.05.2025 Buchtext=Miete")
+                          .arg(amount)});
+    program.window().action(app::Command::ArchivErzeugen)->trigger();
+}
+
 // The previous-years window: its bar chart and the grid over the multi-year journal.
 class AltTest : public QObject {
     Q_OBJECT
@@ -22,12 +36,7 @@ private Q_SLOTS:
         FixedClock clock(QDate(2027, 3, 15));
         GuiProgram program({QStringLiteral("konto 2800 B Bank Saldo=3000,00"),
                             QStringLiteral("zeile ~ SollKnt=2800 HabenKnt=2800 Datum=02.01.2026")});
-        const QString parent = QFileInfo(program.directory()).absolutePath();
-        data::buildBooks(parent + QStringLiteral("/KT2025"),
-                         {QStringLiteral("konto 2800 B Bank"), QStringLiteral("konto 4000 E Erlöse"),
-                          QStringLiteral("zeile = Bnr=1 SollKnt=2800 HabenKnt=4000 SollBetrag=500,00 "
-                                         "HabenBetrag=500,00 Datum=05.05.2025 Buchtext=Miete")});
-        program.window().action(app::Command::ArchivErzeugen)->trigger();
+        archiveOneLineOf2025(program, QStringLiteral("500,00"));
         years::T_alt& alt = program.app().alt();
         program.window().forward([&] { alt.type(QStringLiteral("kntNr"), QStringLiteral("2800")); });
         program.window().refreshAll();
@@ -51,6 +60,35 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->rowCount(), 1);
         QCOMPARE(grid->model()->columnCount(), 13);
         QCOMPARE(grid->model()->index(0, 5).data().toString(), QStringLiteral("Miete"));
+    }
+
+    // Typing an account number recomputes with every key, without Enter; the grid shows amounts as
+    // "#,##0.00", right-aligned; the account list opens 26 rows high.
+    void followsTypingAndShowsAmountsAsMoney() {
+        FixedClock clock(QDate(2027, 3, 15));
+        GuiProgram program({QStringLiteral("konto 2800 B Bank Saldo=3000,00"),
+                            QStringLiteral("zeile ~ SollKnt=2800 HabenKnt=2800 Datum=02.01.2026")});
+        archiveOneLineOf2025(program, QStringLiteral("1234,50"));
+        program.window().refreshAll();
+
+        auto* account = program.widget<QLineEdit>(QStringLiteral("_alt"), QStringLiteral("kntNr"));
+        QVERIFY(account);
+        account->setFocus();
+        QTest::keyClicks(account, QStringLiteral("2800"));
+        program.window().refreshAll();
+        years::T_alt& alt = program.app().alt();
+        QCOMPARE(alt.control(QStringLiteral("edit8")).text(), QStringLiteral("3.000,00"));
+        QCOMPARE(alt.control(QStringLiteral("edit7")).text(), QStringLiteral("1.234,50"));
+
+        auto* grid = program.widget<QTableView>(QStringLiteral("_alt"), QStringLiteral("DBGrid1"));
+        QVERIFY(grid);
+        const QModelIndex amount = grid->model()->index(0, 1);
+        QCOMPARE(amount.data().toString(), QStringLiteral("1.234,50"));
+        QVERIFY(amount.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+
+        auto* choice = program.widget<QComboBox>(QStringLiteral("_alt"), QStringLiteral("Kontoauswahl"));
+        QVERIFY(choice);
+        QCOMPARE(choice->maxVisibleItems(), 26);
     }
 };
 

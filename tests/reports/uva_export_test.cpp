@@ -1,8 +1,10 @@
+#include "reports/u30_return.h"
 #include "reports/uva_export.h"
 
 #include <gtest/gtest.h>
 
 using kontaro::Money;
+using kontaro::reports::U30Return;
 using kontaro::reports::UvaExport;
 
 namespace {
@@ -57,7 +59,7 @@ TEST(UvaExportTest, PercentRoundsHalfAwayFromZeroToTheCent) {
     };
     for (const Case& c : {Case{5, 10, 1}, Case{-5, 10, -1}, Case{4, 10, 0}, Case{10005, 13, 1301},
                           Case{2, 20, 0}, Case{3, 20, 1}, Case{-3, 20, -1}, Case{100000, 20, 20000}})
-        EXPECT_EQ(UvaExport::percentToCent(Money::fromCents(c.cents), c.percent),
+        EXPECT_EQ(U30Return::percentToCent(Money::fromCents(c.cents), c.percent),
                   Money::fromCents(c.expectedCents))
             << c.cents << " × " << c.percent << " %";
 }

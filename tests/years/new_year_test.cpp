@@ -104,30 +104,3 @@ INSTANTIATE_TEST_SUITE_P(
                   {"journal.DB", "journal1.DB", "kntplan.DB", "konten.DB", "Kontaro.Ini", "vorlagen.txt",
                    "KtInfo.doc", "knt1plan.DBF", "journal9.db", "Kontaro.hlp"}}),
     [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
-
-// A file that cannot be replaced is reported; the program goes on and says nothing of success.
-// Files replaced before it were replaced whole, and the old ones are kept in the backup folder.
-TEST(NewYear, AFileThatCannotBeReplacedIsReportedNotSuccess) {
-    FixedClock clock(QDateTime(QDate(2027, 1, 10), QTime(9, 15)));
-    test::TestProgram program(Books);
-    const QString next = QFileInfo(program.directory()).absolutePath() + "/KT2027";
-    data::buildBooks(next, {"konto 1000 B Alt"});
-    ASSERT_TRUE(QFile::remove(next + "/kntplan.DB"));
-    ASSERT_TRUE(QDir().mkpath(next + "/kntplan.DB/im-Weg"));
-
-    program.ui().answerInput(QString("01.01.2027"));
-    program.ui().answerInput(QString("2027"));
-    program.ui().answerQuestion(forms::Answer::Yes);
-    program.ui().answerQuestion(forms::Answer::Yes);
-    program.app().command(app::Command::NeuesJahr);
-
-    EXPECT_EQ(program.ui().shownTexts("error").size(), 1);
-    EXPECT_TRUE(program.ui().shownTexts("message").isEmpty());
-    EXPECT_TRUE(program.app().isRunning());
-    data::Session year(next);
-    data::Cursor journal(year, "journal.DB");
-    journal.open();
-    EXPECT_EQ(journal.recordCount(), 1);
-    EXPECT_EQ(journal.asText("Ok"), "*");
-    EXPECT_TRUE(QFile::exists(next + "/Sicherung-2027-01-10-091500/journal.DB"));
-}

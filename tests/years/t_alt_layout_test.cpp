@@ -11,7 +11,7 @@ TEST(AltLayout, FilterOnArchiveNoticeHiddenAndEightYearFieldsLatestFirst) {
     EXPECT_TRUE(alt.control("kontofilter").checked);
     EXPECT_EQ(alt.control("kontofilter").caption, "Filter");
     EXPECT_FALSE(alt.control("ALT_INFO").visible);
-    EXPECT_EQ(alt.control("ALT_INFO").caption, "Knt9plan.db(f) u. Journal9 fehlt !");
+    EXPECT_EQ(alt.control("ALT_INFO").caption, "knt9plan.db(f) u. journal9.db(f) fehlt !");
     EXPECT_EQ(alt.control("Series1").color, forms::Color::Red);
 
     QStringList fields;
