@@ -1,5 +1,6 @@
 #include "data/books_generator.h"
 
+#include "data/book_codes.h"
 #include "data/sqlite_storage.h"
 #include "data/table_layout.h"
 
@@ -113,7 +114,7 @@ void generateBooks(const QString& directory, const BooksSize& size) {
                        debit.saldo,
                        credit.saldo,
                        vat.saldo,
-                       QStringLiteral("=")};
+                       postingMarkText(PostingMark::Posted)};
         journal.insert(line);
 
         const auto post = [&](Account& account, const Account& counter, FieldValue soll, FieldValue haben) {

@@ -72,11 +72,6 @@ struct BooksSnapshot {
     QList<AccountRow> accounts;
 };
 
-// Only these two marks count as posted; "~", "*" and the empty mark are prepared lines.
-inline bool isPostedMark(const QString& ok) {
-    return ok == QLatin1String("=") || ok == QLatin1String("#");
-}
-
 // An empty money or integer field counts as 0 in arithmetic.
 inline Money orZero(const std::optional<Money>& amount) {
     return amount.value_or(Money());

@@ -1,5 +1,6 @@
 #include "data/books_structure.h"
 
+#include "data/book_codes.h"
 #include "data/books_snapshot.h"
 #include "data/cursor.h"
 

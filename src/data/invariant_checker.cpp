@@ -1,6 +1,7 @@
 #include "data/invariant_checker.h"
 
 #include "base/field_text.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/invariant_sources.h"
@@ -47,12 +48,6 @@ QString numberText(const std::optional<qint64>& number) {
 
 QString accountText(const QString& knr) {
     return knr.isEmpty() ? QStringLiteral("(leer)") : knr;
-}
-
-bool isIncomeOrExpenseType(const QString& typ) {
-    // Protecting an account later flips the case of its letter; the lines posted before stay right.
-    const QString upper = typ.toUpper();
-    return upper == QLatin1String("A") || upper == QLatin1String("E");
 }
 
 // The ledger line a posted line must have on one account, as the posting writes it. The account
@@ -112,7 +107,7 @@ private:
 
     const QString& ok(qsizetype i) const { return m_books.text(m_books.jOk, i); }
     bool isPosted(qint64 position) const {
-        return position >= 1 && position <= m_books.journalSize() && isPostedMark(ok(position - 1));
+        return position >= 1 && position <= m_books.journalSize() && data::isPostedMark(ok(position - 1));
     }
     const QString& ledgerKnr(qsizetype l) const { return m_books.text(m_books.lKnr, l); }
 
@@ -201,23 +196,24 @@ private:
     void checkPostedRun() {
         const qsizetype size = m_books.journalSize();
         qsizetype firstUnposted = 0;
-        while (firstUnposted < size && isPostedMark(ok(firstUnposted)))
+        while (firstUnposted < size && data::isPostedMark(ok(firstUnposted)))
             ++firstUnposted;
         if (size > 0 && firstUnposted == size)
             report(1, QStringLiteral("Journal: nach der letzten gebuchten Zeile %1 fehlt die aktuelle Zeile")
                           .arg(size));
         for (qsizetype i = firstUnposted + 1; i < size; ++i) {
-            if (isPostedMark(ok(i)))
+            if (data::isPostedMark(ok(i)))
                 report(1, QStringLiteral("Zeile %1: gebucht (%2) nach der nicht gebuchten Zeile %3")
                               .arg(i + 1)
                               .arg(ok(i))
                               .arg(firstUnposted + 1));
         }
         qsizetype firstUnprotected = 0;
-        while (firstUnprotected < firstUnposted && ok(firstUnprotected) == QLatin1String("#"))
+        while (firstUnprotected < firstUnposted &&
+               data::hasMark(ok(firstUnprotected), data::PostingMark::Protected))
             ++firstUnprotected;
         for (qsizetype i = firstUnprotected + 1; i < firstUnposted; ++i) {
-            if (ok(i) == QLatin1String("#"))
+            if (data::hasMark(ok(i), data::PostingMark::Protected))
                 report(1, QStringLiteral("Zeile %1: geschützt (#) nach der ungeschützten Zeile %2")
                               .arg(i + 1)
                               .arg(firstUnprotected + 1));
@@ -227,7 +223,7 @@ private:
     void checkPostingNumbers() {
         for (qsizetype i = 0; i < m_books.journalSize(); ++i) {
             const std::optional<qint64> bnr = m_books.integer(m_books.jBnr, i);
-            if (isPostedMark(ok(i)) && bnr != i + 1)
+            if (data::isPostedMark(ok(i)) && bnr != i + 1)
                 report(2, QStringLiteral("Zeile %1: Bnr %2 statt %1")
                               .arg(i + 1)
                               .arg(bnr ? QString::number(*bnr) : QStringLiteral("leer")));
@@ -277,9 +273,10 @@ private:
         DebitAccount& known = m_debitAccounts[b.textKey(b.jSollKnt, i)];
         if (known == DebitAccount::NotLookedUp) {
             const auto debit = m_accounts.constFind(b.text(b.jSollKnt, i));
-            known = debit == m_accounts.constEnd()                  ? DebitAccount::Unknown
-                    : isIncomeOrExpenseType(b.text(b.aTyp, *debit)) ? DebitAccount::IncomeOrExpense
-                                                                    : DebitAccount::Other;
+            known = debit == m_accounts.constEnd() ? DebitAccount::Unknown
+                    : data::AccountKind::parse(b.text(b.aTyp, *debit)).isIncomeOrExpense()
+                        ? DebitAccount::IncomeOrExpense
+                        : DebitAccount::Other;
         }
         return known;
     }
@@ -334,7 +331,7 @@ private:
         std::vector<qsizetype> actual;
         std::vector<bool> used;
         for (qsizetype i = 0; i < m_books.journalSize(); ++i) {
-            if (!isPostedMark(ok(i)))
+            if (!data::isPostedMark(ok(i)))
                 continue;
             const qint64 position = i + 1;
             expectedLines(i, expected);
@@ -513,7 +510,7 @@ private:
         Money journalDebit;
         Money journalCredit;
         for (qsizetype i = 0; i < b.journalSize(); ++i) {
-            if (!isPostedMark(ok(i)))
+            if (!data::isPostedMark(ok(i)))
                 continue;
             journalDebit += orZero(b.money(b.jSollBetrag, i)) + orZero(b.money(b.jUstSoll, i));
             journalCredit += orZero(b.money(b.jHabenBetrag, i)) + orZero(b.money(b.jUstHaben, i));

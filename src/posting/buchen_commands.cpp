@@ -1,6 +1,7 @@
 // The commands that change the books: post, undo (with the reset of the first posting), insert and
 // delete.
 #include "base/errors.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "posting/posting_amounts.h"
@@ -114,7 +115,7 @@ void T_Buchen::post() {
     storeBalance(*m_h, habenSaldo2);
     if (!ustKnt.isEmpty())
         storeBalance(*m_u, ustSaldo2);
-    j.setText(Ok, QStringLiteral("="));
+    j.setText(Ok, data::postingMarkText(data::PostingMark::Posted));
 
     // Voucher counters: the highest voucher number, else the last voucher text.
     const QString beleg = j.asText(QStringLiteral("Beleg"));
@@ -129,7 +130,7 @@ void T_Buchen::post() {
     if (j.eof())
         insertLine(false);
     editLine();
-    j.setText(Ok, QStringLiteral("~"));
+    j.setText(Ok, data::postingMarkText(data::PostingMark::Prepared));
     saveLine();
     m_belegALT = j.asText(QStringLiteral("Beleg"));
     validate();
@@ -157,7 +158,7 @@ void T_Buchen::undo() {
         resetFirstPosting();
         return;
     }
-    if (j.asText(Ok) == QLatin1String("#")) {
+    if (data::hasMark(j.asText(Ok), data::PostingMark::Protected)) {
         ui().message(QStringLiteral("Buchung ist abgeschlossen!"));
         j.next();
         editLine();
@@ -171,7 +172,7 @@ void T_Buchen::undo() {
         restoreBalance(*m_u, *m_ul);
 
     m_belegALT = j.asText(QStringLiteral("Beleg"));
-    j.setText(Ok, QStringLiteral("~"));
+    j.setText(Ok, data::postingMarkText(data::PostingMark::Prepared));
     validate();
     syncOtherWindows();
 }
@@ -290,7 +291,7 @@ void T_Buchen::deleteLine() {
         ui().message(QStringLiteral("Diesen Fehler bitte Melden (BNR Löschen)"));
         return;
     }
-    const bool prepared = j.asText(Ok) == QLatin1String("~");
+    const bool prepared = data::hasMark(j.asText(Ok), data::PostingMark::Prepared);
     if (prepared && ui().question(QStringLiteral("Soll Buchungszeile wirklich GELÖSCHT ?"),
                                   forms::Buttons::YesNo) == forms::Answer::Yes) {
         const bool wasLast = position == j.recordCount();

@@ -1,6 +1,7 @@
 // Protecting posted lines up to a date, and the status check that compares the check sums of
 // journal and ledger and lifts the protection with the password.
 #include "base/date.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/settings.h"
@@ -49,10 +50,10 @@ void T_Buchen::protect() {
     data::Cursor& walk = *m_walk;
     walk.gotoBookmark(j.bookmark());
     for (walk.prior(); !walk.bof(); walk.prior()) {
-        if (walk.asText(Ok) == QLatin1String("#"))
+        if (data::hasMark(walk.asText(Ok), data::PostingMark::Protected))
             break;
         walk.edit();
-        walk.setText(Ok, QStringLiteral("#"));
+        walk.setText(Ok, data::postingMarkText(data::PostingMark::Protected));
         walk.post();
     }
     writeProtectionDate();
@@ -86,7 +87,7 @@ bool T_Buchen::checkSums() {
         const int ustHaben = lines.fieldIndex(QStringLiteral("UstHaben"));
         for (lines.first(); !lines.eof(); lines.next()) {
             const QString mark = lines.asText(ok);
-            if (mark != QLatin1String("#") && mark != QLatin1String("="))
+            if (!data::isPostedMark(mark))
                 break;
             journalSoll += lines.asMoney(soll) + lines.asMoney(ustSoll);
             journalHaben += lines.asMoney(haben) + lines.asMoney(ustHaben);
@@ -125,10 +126,10 @@ void T_Buchen::statusCheck(bool askPassword) {
     data::Cursor& walk = *m_walk;
     const data::Bookmark current = j.bookmark();
     for (walk.first(); !walk.eof() && walk.bookmark().id != current.id; walk.next()) {
-        if (walk.asText(Ok) != QLatin1String("#"))
+        if (!data::hasMark(walk.asText(Ok), data::PostingMark::Protected))
             continue;
         walk.edit();
-        walk.setText(Ok, QStringLiteral("="));
+        walk.setText(Ok, data::postingMarkText(data::PostingMark::Posted));
         walk.post();
     }
     writeProtectionDate();

@@ -2,6 +2,7 @@
 // VatClosing computed before the current line, and hands the VAT return to the printer and files.
 #include "base/date.h"
 #include "base/errors.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/settings.h"
@@ -57,12 +58,9 @@ int unpostedClosingLines(data::Cursor& journal) {
     const int bnrField = journal.fieldIndex(Bnr);
     const int okField = journal.fieldIndex(Ok);
     int count = 0;
-    for (journal.first(); !journal.eof(); journal.next()) {
-        const QString ok = journal.asText(okField);
-        if (journal.asInteger(bnrField) == ClosingLineBnr && ok != QLatin1String("=") &&
-            ok != QLatin1String("#"))
+    for (journal.first(); !journal.eof(); journal.next())
+        if (journal.asInteger(bnrField) == ClosingLineBnr && !data::isPostedMark(journal.asText(okField)))
             ++count;
-    }
     return count;
 }
 
@@ -70,8 +68,7 @@ int unpostedClosingLines(data::Cursor& journal) {
 int postedLinesAfter(data::Cursor& journal, const QDate& datum) {
     int count = 0;
     for (journal.first(); !journal.eof(); journal.next()) {
-        const QString ok = journal.asText(Ok);
-        if ((ok == QLatin1String("=") || ok == QLatin1String("#")) && journal.asDate(Datum) > datum)
+        if (data::isPostedMark(journal.asText(Ok)) && journal.asDate(Datum) > datum)
             ++count;
     }
     return count;

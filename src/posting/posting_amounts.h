@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/money.h"
+#include "data/book_codes.h"
 
 #include <QString>
 #include <cstdint>
@@ -19,16 +20,18 @@ Money netFourDecimals(Money gross, int ustP);
 // part / whole × 100 as a whole number, a half to the even number; whole must not be 0.
 std::int64_t percentHalfEven(Money part, Money whole);
 
-// Type letters of the chart.
+// Type letters as the posting window reads them: a protected account cannot be posted to, so it has
+// no kind here.
 inline bool isIncomeOrExpense(const QString& typ) {
-    return typ == QLatin1String("A") || typ == QLatin1String("E");
+    const data::AccountKind kind = data::AccountKind::parse(typ);
+    return kind.isUsable() && kind.isIncomeOrExpense();
 }
 inline bool isBalanceSheet(const QString& typ) {
-    return typ == QLatin1String("B") || typ == QLatin1String("K") || typ == QLatin1String("U");
+    const data::AccountKind kind = data::AccountKind::parse(typ);
+    return kind.isUsable() && kind.isBalanceSheet();
 }
-// Only an upper-case letter marks a usable account; lower case, ":" and empty are protected.
 inline bool isUsableType(const QString& typ) {
-    return !typ.isEmpty() && typ[0] >= QLatin1Char('A') && typ[0] <= QLatin1Char('Z');
+    return data::AccountKind::parse(typ).isUsable();
 }
 
 } // namespace kontaro::posting

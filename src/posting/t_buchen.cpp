@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/text_file.h"
+#include "data/book_codes.h"
 #include "data/books_structure.h"
 #include "data/cursor.h"
 #include "data/settings.h"
@@ -279,7 +280,7 @@ void T_Buchen::startUp() {
         const QString knr = m_windows.kontoplan().currentKnr();
         j.setText(QStringLiteral("SollKnt"), knr);
         j.setText(QStringLiteral("HabenKnt"), knr);
-        j.setText(QStringLiteral("Ok"), QStringLiteral("~"));
+        j.setText(QStringLiteral("Ok"), data::postingMarkText(data::PostingMark::Prepared));
         j.setDate(QStringLiteral("Datum"), Clock::today());
         j.post();
         j.edit();
@@ -291,7 +292,7 @@ void T_Buchen::startUp() {
         ui().message(QStringLiteral("Neue Buchhaltung angelegt"));
     }
 
-    if (j.asText(QStringLiteral("Ok")) == QLatin1String("*")) {
+    if (data::hasMark(j.asText(QStringLiteral("Ok")), data::PostingMark::Opening)) {
         // Opening postings prepared by the new year: post and undo once to get clean balances.
         post();
         undo();
@@ -307,10 +308,7 @@ void T_Buchen::startUp() {
     }
 
     // The current line is the first one after the posted run.
-    const auto posted = [&j] {
-        const QString ok = j.asText(QStringLiteral("Ok"));
-        return ok == QLatin1String("#") || ok == QLatin1String("=");
-    };
+    const auto posted = [&j] { return data::isPostedMark(j.asText(QStringLiteral("Ok"))); };
     while (!posted() && !j.bof())
         j.prior();
     m_datumVorgaenger = j.asDate(QStringLiteral("Datum"));
@@ -322,7 +320,7 @@ void T_Buchen::startUp() {
             // the new year stays possible.
             addLine(false);
             editLine();
-            j.setText(QStringLiteral("Ok"), QStringLiteral("~"));
+            j.setText(QStringLiteral("Ok"), data::postingMarkText(data::PostingMark::Prepared));
             j.post();
         }
     }

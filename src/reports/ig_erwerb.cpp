@@ -76,7 +76,7 @@ void IgErwerb::run() {
         for (journal.first(); !journal.eof(); journal.next()) {
             const QString ok = reader.ok(journal);
             const QDate datum = reader.datum(journal);
-            const bool posted = PostingLine::isPostedMark(ok);
+            const bool posted = data::isPostedMark(ok);
             // Lines out of date order show up once, in the first pass.
             if (month == 1 && datum.month() < previousMonth && posted)
                 page.add(

@@ -1,5 +1,7 @@
 #include "reports/kennzahlen.h"
 
+#include "data/book_codes.h"
+
 #include <QRegularExpression>
 #include <array>
 
@@ -85,8 +87,8 @@ bool Kennzahl::isMappable() const {
 }
 
 bool Kennzahl::fitsType(const QString& typ) const {
-    const QString upper = typ.toUpper();
-    return upper == (isSupply() ? QLatin1String("E") : QLatin1String("A"));
+    const data::AccountKind kind = data::AccountKind::parse(typ);
+    return isSupply() ? kind.isIncome() : kind.isExpense();
 }
 
 std::span<const Kennzahl> kennzahlen() {

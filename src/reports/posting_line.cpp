@@ -27,10 +27,6 @@ QString outsideFiscalYearNote(int count, int year) {
     return lines.arg(year) + QStringLiteral(" nicht berücksichtigt.");
 }
 
-bool PostingLine::isPostedMark(const QString& ok) {
-    return ok == QLatin1String("=") || ok == QLatin1String("#");
-}
-
 PostingLineReader::PostingLineReader(const data::Cursor& j)
     : m_bnr(j.fieldIndex(f::Bnr))
     , m_ok(j.fieldIndex(f::Ok))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/money.h"
+#include "data/book_codes.h"
 
 #include <QDate>
 #include <QString>
@@ -26,9 +27,7 @@ struct PostingLine {
     Money ustSoll;
     Money ustHaben;
 
-    // "=" posted, "#" posted and protected.
-    bool isPosted() const { return isPostedMark(ok); }
-    static bool isPostedMark(const QString& ok);
+    bool isPosted() const { return data::isPostedMark(ok); }
 };
 
 // The closing note of a tax report on the posted lines it left out because their date lies outside

@@ -1,6 +1,7 @@
 #include "reports/u30_return.h"
 
 #include "base/format.h"
+#include "data/book_codes.h"
 
 #include <algorithm>
 #include <limits>
@@ -116,22 +117,17 @@ void U30Return::addAcquisitions(const QString& knr, Money amount) {
 // The income or expense account of the line, as posting chooses it, by the rules of the chart.
 void U30Return::addByChart(const PostingLine& line) {
     const auto kind = [this](const QString& knr) {
-        const QString typ = m_accounts.value(knr).typ;
-        // A protected account (lower-case letter) keeps its kind.
-        return typ.isEmpty() ? QChar() : typ.front().toUpper();
-    };
-    const auto isIncomeOrExpense = [](QChar type) {
-        return type == QLatin1Char('A') || type == QLatin1Char('E');
+        return data::AccountKind::parse(m_accounts.value(knr).typ);
     };
     QString account = line.sollKnt;
-    QChar type = kind(line.sollKnt);
-    if (!isIncomeOrExpense(type)) {
+    data::AccountKind type = kind(line.sollKnt);
+    if (!type.isIncomeOrExpense()) {
         account = line.habenKnt;
         type = kind(line.habenKnt);
     }
-    if (!isIncomeOrExpense(type) || m_mapping.contains(account))
+    if (!type.isIncomeOrExpense() || m_mapping.contains(account))
         return;
-    if (type == QLatin1Char('E')) {
+    if (type.isIncome()) {
         Money net;
         if (line.habenKnt == account)
             net += line.habenBetrag;

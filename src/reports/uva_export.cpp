@@ -167,7 +167,7 @@ UvaExport::Sums UvaExport::sumPeriod(const Period& period, int year) const {
     const PostingLineReader reader(journal);
     Sums sums;
     for (journal.first(); !journal.eof(); journal.next()) {
-        if (!PostingLine::isPostedMark(reader.ok(journal)))
+        if (!data::isPostedMark(reader.ok(journal)))
             continue;
         const QDate datum = reader.datum(journal);
         if (datum.year() != year) {

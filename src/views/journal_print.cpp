@@ -1,6 +1,7 @@
 // The journal printout.
 #include "base/format.h"
 #include "base/format_settings.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "output/page_buffer.h"
 #include "views/t_journal.h"
@@ -14,10 +15,6 @@ const QString Heading =
                    "USTKnt % Datum    Auszug Beleg    Buchungstext");
 const Format LineFormat(QStringLiteral(
     "%4d%1.1s %10.10s %12.2n %10.2n %10.10s %12.2n %10.2n %6.6s %2.0d %-10.10s%5.0d %-8.8s %-25s"));
-
-bool isPosted(const QString& ok) {
-    return ok == QLatin1String("#") || ok == QLatin1String("=");
-}
 
 // The journal's fields, looked up by name once per printout rather than once per line.
 struct JournalFields {
@@ -44,11 +41,11 @@ struct JournalFields {
 bool isPrinted(const data::Cursor& line, const JournalFields& f, const QString& ok, int mode) {
     switch (mode) {
     case 0:
-        return isPosted(ok);
+        return data::isPostedMark(ok);
     case 1:
-        return ok == QLatin1String("=");
+        return data::hasMark(ok, data::PostingMark::Posted);
     case 2:
-        return ok == QLatin1String("~");
+        return data::hasMark(ok, data::PostingMark::Prepared);
     default:
         return line.asInteger(f.bnr) >= mode;
     }
@@ -81,7 +78,7 @@ void T_Journal::printJournal(int mode) {
         const QString ok = j.asText(f.ok);
         if (isPrinted(j, f, ok, mode))
             m_re->add(printedLine(j, f, ok));
-        if (isPosted(ok)) {
+        if (data::isPostedMark(ok)) {
             debit += j.asMoney(f.sollBetrag) + j.asMoney(f.ustSoll);
             credit += j.asMoney(f.habenBetrag) + j.asMoney(f.ustHaben);
         }

@@ -1,5 +1,6 @@
 // The journal window's searches and its account selection.
 #include "base/format.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "posting/t_buchen.h"
 #include "views/t_journal.h"
@@ -99,8 +100,7 @@ void T_Journal::showFoundLine() {
 // account; the ledger window follows and shows the line's ledger line.
 void T_Journal::selectAccounts() {
     data::Cursor& j = *m_lines;
-    const QString ok = j.asText(QStringLiteral("Ok"));
-    if (ok != QLatin1String("#") && ok != QLatin1String("="))
+    if (!data::isPostedMark(j.asText(QStringLiteral("Ok"))))
         return;
     T_Kontoplan& chart = m_windows.kontoplan();
     chart.windowState = forms::WindowState::Normal; // from minimised and from maximised

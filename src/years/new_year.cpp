@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/date.h"
 #include "base/errors.h"
+#include "data/book_codes.h"
 #include "data/cursor.h"
 #include "data/field_names.h"
 #include "data/session.h"
@@ -258,8 +259,7 @@ QStringList NewYear::writeOpeningLines(const QDate& date) {
     for (chart.first(); !chart.eof(); chart.next()) {
         const QString typ = chart.asText(f::Typ);
         const Money saldo = chart.asMoney(f::Saldo);
-        if (saldo.isZero() || !(typ.startsWith(QLatin1Char('B')) || typ.startsWith(QLatin1Char('K')) ||
-                                typ.startsWith(QLatin1Char('U'))))
+        if (saldo.isZero() || !data::AccountKind::parse(typ).isCarriedIntoNewYear())
             continue;
         const QString knr = chart.asText(f::Knr);
         // One line that cannot be written must not cost the others.
@@ -267,7 +267,7 @@ QStringList NewYear::writeOpeningLines(const QDate& date) {
             openingJournal.append();
             openingJournal.setMoney(f::SollBetrag, saldo.abs());
             openingJournal.setMoney(f::HabenBetrag, saldo.abs());
-            openingJournal.setText(f::Ok, QStringLiteral("*"));
+            openingJournal.setText(f::Ok, data::postingMarkText(data::PostingMark::Opening));
             openingJournal.setDate(QStringLiteral("Datum"), date);
             openingJournal.setText(QStringLiteral("Buchtext"), QStringLiteral("U-Konto Eröffnung"));
             openingJournal.setText(f::SollKnt, saldo.isNegative() ? ebk : knr);

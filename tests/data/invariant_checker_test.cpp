@@ -1,3 +1,4 @@
+#include "data/book_codes.h"
 #include "data/invariant_checker.h"
 
 #include <QElapsedTimer>
@@ -76,7 +77,7 @@ public:
         QHash<QString, int> lastAnr;
         for (qsizetype i = 0; i < result.journal.size(); ++i) {
             JournalRow& row = result.journal[i];
-            if (!isPostedMark(row.Ok))
+            if (!data::isPostedMark(row.Ok))
                 continue;
             row.Bnr = i + 1;
             const auto post = [&](const QString& knr, const QString& counter, std::optional<Money> soll,

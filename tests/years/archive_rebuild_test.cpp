@@ -35,9 +35,10 @@ TEST(ArchiveRebuild, LeavesOutAYearOpenElsewhereAndTheOwnJournal) {
 
     program.app().command(app::Command::ArchivErzeugen);
 
-    EXPECT_EQ(program.ui().shownTexts("message"),
-              QStringList{"Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
-                          "vergangenen 2 Jahre."});
+    EXPECT_EQ(
+        program.ui().shownTexts("message"),
+        QStringList{"Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
+                    "vergangenen 2 Jahre."});
     data::Cursor charts(program.app().session(), "knt9plan.db");
     charts.open();
     QStringList years;
@@ -108,9 +109,10 @@ TEST(ArchiveRebuild, ReadsAWriteProtectedYear) {
 
     program.app().command(app::Command::ArchivErzeugen);
 
-    EXPECT_EQ(program.ui().shownTexts("message"),
-              QStringList{"Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
-                          "vergangenen 2 Jahre."});
+    EXPECT_EQ(
+        program.ui().shownTexts("message"),
+        QStringList{"Datei \"knt9plan.db(f)\" und \"journal9.db(f)\" wurde erzeugt und enthält nun Daten der "
+                    "vergangenen 2 Jahre."});
     data::Cursor journals(program.app().session(), "journal9.db");
     journals.open();
     ASSERT_EQ(journals.recordCount(), 1);
