@@ -23,10 +23,12 @@ namespace {
 class CountingUi : public forms::ScriptedUi {
 public:
     void print(const forms::PrintJob& job) override { printedLines = job.lines.size(); }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+    std::size_t printedLines = 0;
+
+protected:
+    std::optional<QString> askInput(const QString&, const QString&, const QString&) override {
         return QStringLiteral("Q2");
     }
-    std::size_t printedLines = 0;
 };
 
 // Generated books with one business code, the four VAT accounts and a tax number.

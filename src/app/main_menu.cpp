@@ -63,6 +63,8 @@ std::vector<MenuEntry> buildMenu() {
         item(druck, "Gruppensummen", Command::Gruppensummen),
         item(druck, "EA Rechnung", Command::EaRechnung),
         item(druck, "IG-Erwerb (für UST Voranmeldung)", Command::IgErwerb),
+        item(druck, "UST-Voranmeldung nochmals drucken", Command::UstMeldungDrucken,
+             "Die zuletzt gespeicherte UST-Voranmeldung (ustmeldung.txt) drucken"),
         item(druck, "UVA-Export (FinanzOnline)", Command::UvaExport,
              "Umsatzsteuervoranmeldung (U30) eines Monats oder Quartals als XML-Datei zum Hochladen"),
 

@@ -34,6 +34,7 @@ enum class Command {
     Gruppensummen,
     EaRechnung,
     IgErwerb,
+    UstMeldungDrucken,
     UvaExport,
     Beleg,
     Hilfethemen,

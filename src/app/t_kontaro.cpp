@@ -11,6 +11,7 @@
 #include "data/settings.h"
 #include "data/transaction.h"
 #include "posting/t_buchen.h"
+#include "posting/vat_return.h"
 #include "reports/ea_rechnung.h"
 #include "reports/ig_erwerb.h"
 #include "reports/uva_export.h"
@@ -330,6 +331,9 @@ void T_Kontaro::execute(Command command) {
         break;
     case Command::IgErwerb:
         reports::IgErwerb(*this).run();
+        break;
+    case Command::UstMeldungDrucken:
+        posting::printSavedVatReturn(*this);
         break;
     case Command::UvaExport:
         reports::UvaExport(*this).run();

@@ -39,6 +39,14 @@ std::optional<Money> parseMoneyText(const QString& text) {
     return Money::parse(text, settings.decimalSeparator, settings.thousandSeparator);
 }
 
+QString withoutControlCharacters(QString text, bool keepLineBreaks) {
+    text.removeIf([keepLineBreaks](QChar ch) {
+        return ch.category() == QChar::Other_Control &&
+               !(keepLineBreaks && (ch == QLatin1Char('\n') || ch == QLatin1Char('\r')));
+    });
+    return text;
+}
+
 QString cutText(const QString& text, qsizetype width) {
     if (width < 0 || text.size() <= width)
         return text;

@@ -24,6 +24,10 @@ QString moneyDisplayText(std::optional<Money> amount);
 // Basic Multilingual Plane (an emoji, two units) is kept whole or left out, never halved.
 QString cutText(const QString& text, qsizetype width);
 
+// The text without control characters (tab, escape, CR, LF, ...): they are not text in a field or
+// an answer. A memo keeps its line breaks with `keepLineBreaks`.
+QString withoutControlCharacters(QString text, bool keepLineBreaks = false);
+
 // The short date form; a null date is an empty field.
 QString dateFieldText(const QDate& date);
 

@@ -58,9 +58,11 @@ QStringList postedAfterUnposted(Session& session) {
     if (lines.isEmpty())
         return {};
     const QString named = namedLines(lines);
-    return {QStringLiteral("Im Journal ist Zeile %1 nicht gebucht, aber die späteren Zeilen %2 sind gebucht.")
+    const QString later = lines.size() == 1 ? QStringLiteral("die spätere Zeile %1 ist gebucht")
+                                            : QStringLiteral("die späteren Zeilen %1 sind gebucht");
+    return {QStringLiteral("Im Journal ist Zeile %1 nicht gebucht, aber %2.")
                 .arg(firstUnposted)
-                .arg(named)};
+                .arg(later.arg(named))};
 }
 
 // A line marked as posted that never got its posting number was not posted by the program (the mark

@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include "base/errors.h"
+#include "base/field_text.h"
 
 namespace kontaro::forms {
 
@@ -101,11 +102,7 @@ void Form::type(const QString& name, const QString& text) {
     if (c.readOnly)
         throw FormError("control " + name.toStdString() + " is read-only");
     // Control characters (a tab, an escape) are not text; a memo keeps its line breaks.
-    QString typed = text;
-    typed.removeIf([&c](QChar ch) {
-        return ch.category() == QChar::Other_Control &&
-               !(c.kind() == ControlKind::Memo && (ch == QLatin1Char('\n') || ch == QLatin1Char('\r')));
-    });
+    const QString typed = withoutControlCharacters(text, c.kind() == ControlKind::Memo);
     runAction([&] {
         moveFocus(name);
         try {

@@ -27,7 +27,7 @@ Answer ScriptedUi::question(const QString& text, Buttons buttons, int) {
     return answer;
 }
 
-std::optional<QString> ScriptedUi::input(const QString& caption, const QString& prompt, const QString&) {
+std::optional<QString> ScriptedUi::askInput(const QString& caption, const QString& prompt, const QString&) {
     record(QStringLiteral("input"), caption + QLatin1Char('|') + prompt);
     if (m_inputs.empty() && m_cancelUnanswered)
         return std::nullopt;

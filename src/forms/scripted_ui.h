@@ -47,8 +47,6 @@ public:
 
     void message(const QString& text, int helpContext = 0) override;
     Answer question(const QString& text, Buttons buttons, int helpContext = 0) override;
-    std::optional<QString> input(const QString& caption, const QString& prompt,
-                                 const QString& proposal) override;
     std::optional<QString> openFile(const QString& caption, const QString& directory,
                                     const QString& filter) override;
     void beep() override;
@@ -60,6 +58,10 @@ public:
 
     // Every job printed so far, in order.
     const std::vector<PrintJob>& printed() const { return m_printed; }
+
+protected:
+    std::optional<QString> askInput(const QString& caption, const QString& prompt,
+                                    const QString& proposal) override;
 
 private:
     void record(const QString& kind, const QString& text) { m_shown.push_back({kind, text}); }

@@ -21,9 +21,9 @@ public:
     // A message box with one OK button; its caption is the application title.
     virtual void message(const QString& text, int helpContext = 0) = 0;
     virtual Answer question(const QString& text, Buttons buttons, int helpContext = 0) = 0;
-    // An input question; nullopt when cancelled.
-    virtual std::optional<QString> input(const QString& caption, const QString& prompt,
-                                         const QString& proposal) = 0;
+    // An input question; nullopt when cancelled. Control characters (a tab, an escape, a line break)
+    // are removed from the answer, so none reaches a table, a file or a report.
+    std::optional<QString> input(const QString& caption, const QString& prompt, const QString& proposal);
     // A file-open dialog; nullopt when cancelled.
     virtual std::optional<QString> openFile(const QString& caption, const QString& directory,
                                             const QString& filter) = 0;
@@ -38,6 +38,11 @@ public:
     virtual void print(const PrintJob& job) = 0;
     // The default printer's resolution and printable page for an orientation.
     virtual PrinterPage printerPage(PrintJob::Orientation orientation) { return a4At600Dpi(orientation); }
+
+protected:
+    // The input question as the person answered it.
+    virtual std::optional<QString> askInput(const QString& caption, const QString& prompt,
+                                            const QString& proposal) = 0;
 };
 
 } // namespace kontaro::forms

@@ -104,7 +104,8 @@ Answer QtUi::question(const QString& text, Buttons buttons, int) {
     }
 }
 
-std::optional<QString> QtUi::input(const QString& caption, const QString& prompt, const QString& proposal) {
+std::optional<QString> QtUi::askInput(const QString& caption, const QString& prompt,
+                                      const QString& proposal) {
     bool ok = false;
     const QString text = QInputDialog::getText(m_window, caption, prompt, QLineEdit::Normal, proposal, &ok);
     if (!ok)

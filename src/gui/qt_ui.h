@@ -23,8 +23,6 @@ public:
 
     void message(const QString& text, int helpContext = 0) override;
     forms::Answer question(const QString& text, forms::Buttons buttons, int helpContext = 0) override;
-    std::optional<QString> input(const QString& caption, const QString& prompt,
-                                 const QString& proposal) override;
     std::optional<QString> openFile(const QString& caption, const QString& directory,
                                     const QString& filter) override;
     void beep() override;
@@ -34,6 +32,10 @@ public:
     void arrange(forms::Arrangement arrangement) override;
     void print(const forms::PrintJob& job) override;
     forms::PrinterPage printerPage(forms::PrintJob::Orientation orientation) override;
+
+protected:
+    std::optional<QString> askInput(const QString& caption, const QString& prompt,
+                                    const QString& proposal) override;
 
 private:
     QString m_dataDirectory;

@@ -8,7 +8,6 @@
 #include "data/cursor.h"
 #include "data/settings.h"
 #include "forms/control_def.h"
-#include "output/page_buffer.h"
 #include "posting/line_binding.h"
 #include "views/t_journal.h"
 #include "views/t_kontoplan.h"
@@ -193,8 +192,7 @@ constexpr QStringView EntryOrder[] = {u"SollKnt", u"HabenKnt", u"SollBetrag", u"
 
 T_Buchen::T_Buchen(forms::Windows& windows)
     : Form(QStringLiteral("_Buchen"), windows.ui())
-    , m_windows(windows)
-    , m_druUst(std::make_unique<output::PageBuffer>(QStringLiteral("Courier New"), 10, false)) {
+    , m_windows(windows) {
     caption = QStringLiteral("BUCHEN");
     hint = QStringLiteral("... BUCHEN ...");
     helpContext = 6;

@@ -12,9 +12,6 @@
 namespace kontaro::data {
 class Cursor;
 }
-namespace kontaro::output {
-class PageBuffer;
-}
 
 namespace kontaro::posting {
 
@@ -162,8 +159,6 @@ private:
     int m_anrNr = 0;
     QStringList m_vorlagen;
     QStringList m_damage; // found at start; checked again by refuseOnDamage until mended
-    // The VAT return page (Courier New 10 pt, plain).
-    std::unique_ptr<output::PageBuffer> m_druUst;
 
     // Posting aids: templates, voucher and statement numbers, swap, currency conversion, last
     // ledger amount, account search and the switch of the ledger window.

@@ -20,7 +20,8 @@ TEST(MainMenu, EveryEntryIsFoundByItsCaptionWithAndWithoutTheMenu) {
         EXPECT_EQ(app::findMenuEntry(path), &entry) << path.toStdString();
         EXPECT_EQ(app::findMenuEntry(caption), &entry) << caption.toStdString();
     }
-    EXPECT_EQ(commands, 34); // with the VAT pre-return upload beyond the classic menu
+    EXPECT_EQ(commands,
+              35); // with the VAT pre-return upload and the reprint of the VAT return beyond the classic menu
     EXPECT_EQ(app::findMenuEntry("Druck/Gibt es nicht"), nullptr);
 }
 

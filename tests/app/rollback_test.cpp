@@ -4,6 +4,7 @@
 #include "posting/t_buchen.h"
 #include "support/test_program.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace kontaro;
@@ -70,4 +71,49 @@ TEST(Rollback, WritesAfterCommitRunOnlyForCommittedActions) {
     EXPECT_EQ(written, 1);
     program.app().afterCommit([&] { ++written; });
     EXPECT_EQ(written, 2);
+}
+
+// The VAT return files belong to the closing lines: a closing that does not reach its commit
+// leaves neither lines nor files; the same closing committed writes both files.
+TEST(Rollback, AVatClosingThatIsRolledBackLeavesNoReturnFiles) {
+    test::TestProgram program({
+        "ini UstKonten UST20=",
+        "ini UstAbrechnungskonten Zahllast=3520",
+        "ini UstAbrechnungskonten Ueberschuss=3530",
+        "ini UstAbrechnungskonten FiamVerrechnung=3540",
+        "konto 2800 B \"Bank\"",
+        "konto 3520 U \"Zahllast\"",
+        "konto 3530 U \"Vorsteuerüberschuss\"",
+        "konto 3540 U \"Finanzamt Verrechnung\"",
+        "konto UST20 U \"Umsatzsteuer 20 %\"",
+        "zeile ~ SollKnt=2800 HabenKnt=2800 Datum=20.03.2026",
+    });
+    const auto answerClosing = [&] {
+        program.ui().answerQuestion(forms::Answer::Ok);
+        for (const char* answer : {"UVA", "1", "31.03.2026"})
+            program.ui().answerInput(QString::fromUtf8(answer));
+    };
+    const auto journalRows = [&] {
+        data::Cursor journal(program.app().session(), QStringLiteral("journal.DB"));
+        journal.open();
+        return journal.recordCount();
+    };
+    const QStringList files = {program.directory() + "/ustmeldung.txt",
+                               program.directory() + "/ustmeldung3.txt"};
+
+    answerClosing();
+    program.app().run([&] {
+        program.app().buchen().closeVat();
+        throw UserError(QStringLiteral("Schreibfehler"));
+    });
+    EXPECT_EQ(program.ui().shownTexts("error"), QStringList{"Schreibfehler"});
+    EXPECT_EQ(journalRows(), 1);
+    for (const QString& file : files)
+        EXPECT_FALSE(QFileInfo::exists(file)) << file.toStdString();
+
+    answerClosing();
+    program.app().run([&] { program.app().buchen().closeVat(); });
+    EXPECT_EQ(journalRows(), 3);
+    for (const QString& file : files)
+        EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
 }

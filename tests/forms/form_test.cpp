@@ -110,3 +110,16 @@ TEST(Form, TypedControlCharactersAreRemoved) {
     form.type(QStringLiteral("A"), QStringLiteral("Miete\tMärz\x1b"));
     EXPECT_EQ(form.control(QStringLiteral("A")).text(), QStringLiteral("MieteMärz"));
 }
+
+// Whatever answers an input question (a dialog, a script), control characters never reach the
+// program: a tab would split the ledger export's rows, an escape or a line break the return files.
+TEST(Ui, ControlCharactersAreRemovedFromInputAnswers) {
+    ScriptedUi ui;
+    ui.answerInput(QStringLiteral("UVA\tMärz\x1b\r\n1. Quartal\x7f"));
+    ui.answerInput(QStringLiteral("\t"));
+    ui.answerInput(std::nullopt);
+    EXPECT_EQ(ui.input(QStringLiteral("Ust Abschluß"), QStringLiteral("Buchungstext"), QString()),
+              QStringLiteral("UVAMärz1. Quartal"));
+    EXPECT_EQ(ui.input(QStringLiteral("Ust Abschluß"), QStringLiteral("Belegnummer"), QString()), QString());
+    EXPECT_EQ(ui.input(QStringLiteral("Ust Abschluß"), QStringLiteral("Datum"), QString()), std::nullopt);
+}

@@ -22,15 +22,17 @@ public:
                            : kontaro::forms::Answer::Cancel);
         return ScriptedUi::question(text, buttons, helpContext);
     }
-    std::optional<QString> input(const QString& caption, const QString& prompt,
-                                 const QString& proposal) override {
-        answerInput(std::nullopt);
-        return ScriptedUi::input(caption, prompt, proposal);
-    }
     std::optional<QString> openFile(const QString& caption, const QString& directory,
                                     const QString& filter) override {
         answerFile(std::nullopt);
         return ScriptedUi::openFile(caption, directory, filter);
+    }
+
+protected:
+    std::optional<QString> askInput(const QString& caption, const QString& prompt,
+                                    const QString& proposal) override {
+        answerInput(std::nullopt);
+        return ScriptedUi::askInput(caption, prompt, proposal);
     }
 };
 
