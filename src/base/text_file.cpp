@@ -78,6 +78,11 @@ QString decodeWindows1252(const QByteArray& bytes) {
 QString decodeText(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
+    // Editors save "Unicode" as UTF-16 with a byte-order mark; neither mark is Windows-1252 text.
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString decoded = utf8.decode(bytes);
     if (!utf8.hasError())

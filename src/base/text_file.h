@@ -11,7 +11,8 @@ namespace kontaro::text {
 QByteArray encodeWindows1252(const QString& text);
 QString decodeWindows1252(const QByteArray& bytes);
 
-// Reads text that is UTF-8 (with or without byte-order mark) when it is valid UTF-8, else Windows-1252.
+// Reads text that is UTF-16 with byte-order mark, UTF-8 (with or without byte-order mark) when it is
+// valid UTF-8, else Windows-1252.
 QString decodeText(const QByteArray& bytes);
 
 // Splits on CR LF, LF or CR; a final line break does not start another line.

@@ -61,7 +61,7 @@ TEST_F(TextFileTest, EveryLineEndsWithCrLfAndThereIsNoByteOrderMark) {
     EXPECT_EQ(written({QStringLiteral("x")}), QByteArray("x\r\n"));
 }
 
-TEST_F(TextFileTest, ReadsUtf8WithAndWithoutBomAndFallsBackToWindows1252) {
+TEST_F(TextFileTest, ReadsUtf8WithAndWithoutBomUtf16WithBomAndFallsBackToWindows1252) {
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -80,6 +80,13 @@ TEST_F(TextFileTest, ReadsUtf8WithAndWithoutBomAndFallsBackToWindows1252) {
         {"Windows-1252",
          QByteArray("Gr\xFC\xDF"
                     "e \x80\r\nx\r\n"),
+         {gruss, QStringLiteral("x")}},
+        // Saved from an editor as "Unicode": read as such, or the next save writes it back as garbage.
+        {"UTF-16 little-endian with BOM",
+         QByteArray("\xFF\xFEG\0r\0\xFC\0\xDF\0e\0 \0\xAC\x20\r\0\n\0x\0\r\0\n\0", 26),
+         {gruss, QStringLiteral("x")}},
+        {"UTF-16 big-endian with BOM",
+         QByteArray("\xFE\xFF\0G\0r\0\xFC\0\xDF\0e\0 \x20\xAC\0\r\0\n\0x", 22),
          {gruss, QStringLiteral("x")}},
         {"LF and CR line breaks",
          QByteArray("a\nb\rc\n"),
