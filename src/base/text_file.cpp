@@ -16,6 +16,9 @@ namespace kontaro::text {
 
 namespace {
 
+// Appended to a file's name while writeFile writes it, followed by six random characters.
+constexpr char TemporarySuffix[] = ".tmp-";
+
 // Windows-1252 holds one byte per character. The table is read off Qt's decoder, so that a file
 // written here reads back as it was written; a character it cannot hold becomes "?".
 struct Windows1252Table {
@@ -236,6 +239,10 @@ QByteArray readFile(const QString& path) {
     return bytes;
 }
 
+QString temporaryFilePattern() {
+    return QStringLiteral("*") + QLatin1String(TemporarySuffix) + QStringLiteral("??????");
+}
+
 void writeFile(const QString& path, const QByteArray& bytes) {
     // A link is followed, so that the file it points to gets the new content.
     const QFileInfo info(path);
@@ -246,7 +253,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
-    QByteArray temporary = target + ".tmp-XXXXXX";
+    QByteArray temporary = target + TemporarySuffix + "XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         const int error = errno;

@@ -27,6 +27,9 @@ QByteArray readFile(const QString& path);
 // allows writing the file but not creating another one beside it is written in place, and on failure
 // the old bytes are put back.
 void writeFile(const QString& path, const QByteArray& bytes);
+// The name pattern of writeFile's temporary files ("NAME.tmp-" and six characters), for finding the
+// ones a crash left behind.
+QString temporaryFilePattern();
 
 // The German reason for a failed system call, in lower case as the end of a sentence
 // ("der Datenträger ist voll.").
